@@ -1,0 +1,127 @@
+// The host's own vessel object: what the simulator knows of a spacecraft or
+// building, whichever module (or none) defines its class.
+//
+// A vessel is either orbiting a planet (two-body motion, with optional main
+// engine burns) or landed on it (fixed on the rotating surface). Its scenario
+// lines are the generic ones that every vessel understands; lines it does not
+// understand are kept and written back unchanged.
+
+#ifndef KORVANE_HEADLESS_VESSEL_H
+#define KORVANE_HEADLESS_VESSEL_H
+
+#include <string>
+#include <vector>
+
+#include "VesselAPI.h"
+#include "headless/orbit.h"
+#include "headless/world.h"
+
+namespace headless {
+class ModuleLibrary;
+class ScenarioWriter;
+} // namespace headless
+
+class Vessel : public headless::Object {
+public:
+    enum class Status { Orbiting, Landed };
+
+    struct Tank {
+        double maxMassKg;
+        double massKg;
+    };
+    struct Burn {
+        double startSeconds;    // simulation time of ignition
+        double durationSeconds;
+        double level;           // main engine level 0..1
+    };
+    struct MeshEntry {
+        MESHHANDLE mesh;
+        VECTOR3 offset;
+        WORD visibility;
+    };
+
+    Vessel(std::string name, std::string className);
+    ~Vessel() override;
+
+    const std::string &className() const { return className_; }
+
+    // The vessel interface that modules see; owned by the module that made it
+    // (module != null) or by this object (generic vessels).
+    VESSEL *iface = nullptr;
+    headless::ModuleLibrary *module = nullptr;
+    void makeGenericInterface();
+
+    // --- Object -----------------------------------------------------------
+    double size() const override { return clipRadiusMetres > 0.0 ? clipRadiusMetres : 10.0; }
+    double mass() const override;
+    VECTOR3 globalPos() const override;
+    VECTOR3 globalVel() const override;
+
+    // --- State --------------------------------------------------------------
+    Status status = Status::Landed;
+    headless::Planet *ref = nullptr;     // reference body
+    headless::StateVector orbitState{};  // relative to ref, equatorial frame (orbiting)
+    double landedLonRad = 0.0;
+    double landedLatRad = 0.0;
+    double headingRad = 0.0;
+    MATRIX3 rotation;                    // vessel to global frame (orbiting)
+    VECTOR3 angularVelRad{};             // rad/s about the vessel axes
+
+    double emptyMassKg = 0.0;
+    std::vector<Tank> tanks;
+    double mainThrustNewton = 0.0;
+    double mainIspMetresPerSecond = 0.0;
+    std::vector<Burn> burns;
+    double mainLevel = 0.0; // level during the last step
+
+    // Class capabilities set by modules
+    double clipRadiusMetres = 0.0;
+    std::vector<TOUCHDOWNVTX> touchdownPoints;
+    std::vector<MeshEntry> meshes;
+    VECTOR3 cameraOffset{};
+
+    // Lines of the vessel's scenario block that no one understood, in order.
+    std::vector<std::string> extraLines;
+
+    // Position and velocity relative to the reference body.
+    VECTOR3 relativePos() const;
+    VECTOR3 relativeVel() const;
+    // Velocity relative to the reference body's rotating surface (m/s).
+    VECTOR3 airspeedVector() const;
+    double altitudeMeanRadius() const;
+    // Vessel to global rotation (landed vessels stand upright, facing their heading).
+    MATRIX3 globalRotation() const;
+    double propellantMass() const;
+    double thrustNewton() const { return mainLevel * mainThrustNewton; }
+
+    // Turns what the scenario lines gave (elements or state vectors) into the
+    // vessel's state at date mjd; called once the vessel's block is read.
+    void finishLoading(double mjd);
+
+    // Moves the vessel from time simt by dt seconds.
+    void advance(double simt, double dt, double mjd);
+
+    // Reads one generic scenario line; returns false if it was not understood
+    // (the caller keeps it).
+    bool parseLine(const char *line);
+    // Writes the generic lines of the vessel's state at simulation time simt
+    // (burn times are written relative to it, as a saved scenario restarts
+    // its clock at 0).
+    void writeState(headless::ScenarioWriter &out, double simt) const;
+
+private:
+    double burnLevelAt(double t) const;
+    void drainPropellant(double kg);
+
+    std::string className_;
+    bool ownsIface_ = false;
+
+    // Orbit as given by the scenario, resolved by finishLoading.
+    bool hasElements_ = false;
+    ELEMENTS elements_{};
+    double elementsEpochMjd_ = 0.0;
+    bool hasRpos_ = false;
+    bool hasRvel_ = false;
+};
+
+#endif // KORVANE_HEADLESS_VESSEL_H

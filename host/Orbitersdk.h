@@ -1,0 +1,10 @@
+// Orbiter host interface: the one header a module includes.
+
+#ifndef KORVANE_HOST_ORBITERSDK_H
+#define KORVANE_HOST_ORBITERSDK_H
+
+#include "DrawAPI.h"
+#include "OrbiterAPI.h"
+#include "VesselAPI.h"
+
+#endif // KORVANE_HOST_ORBITERSDK_H
