@@ -60,6 +60,9 @@ bool Simulator::loadScenarioText(const std::string &text, std::string *error)
         if (!createVessel(ship, error))
             return false;
     }
+    // As in the simulator, post-creation comes once every vessel exists.
+    for (Vessel *v : World::instance().vessels())
+        static_cast<VESSEL2 *>(v->iface)->clbkPostCreation();
     focus_ = World::instance().vesselByName(file.focus);
     if (!focus_ && !World::instance().vessels().empty())
         focus_ = World::instance().vessels().front();
@@ -119,7 +122,6 @@ bool Simulator::createVessel(const ScenarioShip &ship, std::string *error)
     ScenarioBlockReader reader(ship.lines);
     iface2->clbkLoadStateEx(&reader, v);
     v->finishLoading(mjd);
-    iface2->clbkPostCreation();
     return true;
 }
 

@@ -1,0 +1,114 @@
+// korvane-preview: the command-line front end of the headless simulator.
+// Loads the add-on like the simulator does, runs a scenario, renders the
+// control room and saves the scenario.
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#include "apps/preview_options.h"
+#include "headless/simulator.h"
+#include "headless/vecmath.h"
+#include "headless/world.h"
+
+namespace {
+
+std::string CurrentDirectory()
+{
+    char buf[PATH_MAX];
+    return getcwd(buf, sizeof(buf)) ? std::string(buf) : std::string(".");
+}
+
+std::string ExecutableDirectory()
+{
+    char buf[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
+    if (n <= 0)
+        return ".";
+    buf[n] = '\0';
+    std::string path(buf);
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+std::string Absolute(const std::string &path, const std::string &base)
+{
+    if (path.empty() || path[0] == '/')
+        return path;
+    return base + "/" + path;
+}
+
+void PrintSummary(const headless::Simulator &sim)
+{
+    headless::World &world = headless::World::instance();
+    std::printf("simulated %.1f s, MJD %.6f\n", world.simTime(), world.mjd());
+    for (Vessel *v : world.vessels()) {
+        double altKm = v->altitudeMeanRadius() / 1000.0;
+        if (v->status == Vessel::Status::Landed)
+            std::printf("  %-20s %-10s landed on %s\n", v->name().c_str(), v->className().c_str(),
+                        v->ref->name().c_str());
+        else
+            std::printf("  %-20s %-10s altitude %9.1f km, speed %8.1f m/s, mass %.0f kg\n", v->name().c_str(),
+                        v->className().c_str(), altKm, headless::length(v->relativeVel()), v->mass());
+    }
+    (void)sim;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    preview::Options options;
+    std::string error;
+    if (!preview::ParseOptions(argc, argv, options, &error)) {
+        std::fprintf(stderr, "korvane-preview: %s\n%s", error.c_str(), preview::UsageText().c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::printf("%s", preview::UsageText().c_str());
+        return 0;
+    }
+
+    // Paths on the command line are the user's, relative to where the
+    // preview was started; the simulator itself runs in its root.
+    std::string startDir = CurrentDirectory();
+    std::string root = options.root.empty() ? ExecutableDirectory() + "/root" : Absolute(options.root, startDir);
+    std::string outDir = Absolute(options.outDir, startDir);
+    std::string savePath = options.savePath.empty() ? outDir + "/saved.scn" : Absolute(options.savePath, startDir);
+    std::string scenario = options.scenario;
+    if (!scenario.empty() && scenario[0] != '/' && access((root + "/" + scenario).c_str(), R_OK) != 0 &&
+        access(Absolute(scenario, startDir).c_str(), R_OK) == 0)
+        scenario = Absolute(scenario, startDir);
+    if (chdir(root.c_str()) != 0) {
+        std::fprintf(stderr, "korvane-preview: cannot enter the simulator root %s\n", root.c_str());
+        return 1;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(outDir, ec);
+    if (ec) {
+        std::fprintf(stderr, "korvane-preview: cannot create %s\n", outDir.c_str());
+        return 1;
+    }
+
+    headless::Simulator sim(".");
+    if (!sim.loadScenario(scenario, &error)) {
+        std::fprintf(stderr, "korvane-preview: %s\n", error.c_str());
+        return 1;
+    }
+
+    long frames = static_cast<long>(options.durationSeconds / options.stepSeconds + 0.5);
+    for (long k = 0; k < frames; ++k)
+        sim.frame(options.stepSeconds);
+
+    if (!sim.saveScenario(savePath, &error)) {
+        std::fprintf(stderr, "korvane-preview: %s\n", error.c_str());
+        return 1;
+    }
+    PrintSummary(sim);
+    std::printf("saved scenario: %s\n", savePath.c_str());
+    return 0;
+}

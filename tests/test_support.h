@@ -1,0 +1,82 @@
+// A small headless world for module tests: a fresh registry with Earth and
+// Moon, vessels added by hand, and buildings constructed directly from the
+// module library (no dlopen), so that their fields can be inspected.
+
+#ifndef KORVANE_TESTS_TEST_SUPPORT_H
+#define KORVANE_TESTS_TEST_SUPPORT_H
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "headless/scenario.h"
+#include "headless/vessel.h"
+#include "headless/world.h"
+#include "module/korvane.h"
+
+namespace testsupport {
+
+class ModuleTest : public ::testing::Test {
+protected:
+    void SetUp() override { headless::World::instance().reset(); }
+
+    void TearDown() override
+    {
+        for (auto &b : buildings_)
+            b.reset();
+        headless::World::instance().reset();
+    }
+
+    // A generic vessel (no module), landed unless lines say otherwise.
+    Vessel *addVessel(const std::string &name, const std::vector<std::string> &lines = {})
+    {
+        auto *v = headless::World::instance().addVessel(std::make_unique<Vessel>(name, "Generic"));
+        v->makeGenericInterface();
+        for (const std::string &line : lines)
+            v->parseLine(line.c_str());
+        v->finishLoading(headless::World::instance().mjd());
+        return v;
+    }
+
+    // A building made the way the host makes one: object, class caps.
+    Korvane *addBuilding(const std::string &name, bool classCaps = true)
+    {
+        auto *v = headless::World::instance().addVessel(std::make_unique<Vessel>(name, "Korvane"));
+        buildings_.push_back(std::make_unique<Korvane>(v->handle(), 1));
+        Korvane *k = buildings_.back().get();
+        v->iface = k;
+        if (classCaps)
+            k->clbkSetClassCaps(nullptr);
+        return k;
+    }
+
+    // Destroys a building made by addBuilding (as ovcExit would).
+    void destroyBuilding(Korvane *k)
+    {
+        for (auto &b : buildings_)
+            if (b.get() == k)
+                b.reset();
+    }
+
+    static void loadLines(Korvane *k, const std::vector<std::string> &lines)
+    {
+        headless::ScenarioBlockReader reader(lines);
+        k->clbkLoadStateEx(&reader, nullptr);
+    }
+
+    static std::string savedText(Korvane *k)
+    {
+        headless::ScenarioWriter writer;
+        k->clbkSaveState(&writer);
+        return writer.text();
+    }
+
+private:
+    std::vector<std::unique_ptr<Korvane>> buildings_;
+};
+
+} // namespace testsupport
+
+#endif // KORVANE_TESTS_TEST_SUPPORT_H
