@@ -1,6 +1,9 @@
 #include "module/korvane.h"
 
+#include "cockpit/cockpit_input.h"
+#include "cockpit/cockpit_layout.h"
 #include "module/colour.h"
+#include "screens/screen_redraw.h"
 
 using korvane::HostColour;
 
@@ -150,4 +153,18 @@ void Korvane::clbkVisualDestroyed(VISHANDLE vis, int refcount)
         visualHandle = nullptr;
     for (int i = 0; i < 3; ++i)
         screenDevMesh[i] = nullptr;
+}
+
+bool Korvane::clbkLoadVC(int id) { return korvane::LoadCockpit(*this, id); }
+
+bool Korvane::clbkVCMouseEvent(int id, int event, VECTOR3 &p)
+{
+    (void)p;
+    return korvane::HandleCockpitMouse(id, event);
+}
+
+bool Korvane::clbkVCRedrawEvent(int id, int event, SURFHANDLE surf)
+{
+    (void)event;
+    return korvane::RedrawCockpitArea(*this, id, surf);
 }

@@ -34,6 +34,9 @@ public:
     void clbkVisualCreated(VISHANDLE vis, int refcount) override;
     void clbkVisualDestroyed(VISHANDLE vis, int refcount) override;
     int clbkConsumeBufferedKey(DWORD key, bool down, char *kstate) override;
+    bool clbkLoadVC(int id) override;
+    bool clbkVCMouseEvent(int id, int event, VECTOR3 &p) override;
+    bool clbkVCRedrawEvent(int id, int event, SURFHANDLE surf) override;
     int clbkGeneric(int msgid, int prm, void *context) override;
 
     // --- Target selection ---------------------------------------------------

@@ -1,0 +1,117 @@
+#include "cockpit/cockpit_layout.h"
+
+#include "cockpit/area_ids.h"
+#include "module/korvane.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr double kCos15 = 0.9659258262890683;  // the button panels' tilt
+constexpr double kSin15 = 0.25881904510252074;
+constexpr double kCatchAngleRad = 0.008726646259971648; // half a degree
+constexpr double kPi = 3.14159265358979323846;
+constexpr int kAllMouseEvents = PANEL_MOUSE_LBDOWN | PANEL_MOUSE_LBUP | PANEL_MOUSE_LBPRESSED | PANEL_MOUSE_ONREPLAY;
+constexpr int kNoMouseEvents = 0;
+constexpr int kScreenPixels = 1024;
+constexpr int kLabelPanelPixels = 256;
+
+// Panel coordinates (metres, a across, b downwards) of a button.
+void PanelCoordinates(int button, double &a, double &b)
+{
+    if (button < kMfdSideButtons) {
+        int column = button / 6;
+        int row = button - 6 * column;
+        a = 0.123203125 + 0.13359375 * column;
+        b = 0.037109375 + 0.051953125 * row;
+        return;
+    }
+    b = 0.348828125;
+    a = button == kPowerButton ? 0.1009375 : button == kSelectButton ? 0.19 : 0.2790625;
+}
+
+struct CameraPosition {
+    VECTOR3 offset;
+    VECTOR3 shiftForward, shiftLeft, shiftRight;
+    int neighbours[4]; // left, right, up, down; -1 none
+};
+
+// 0: the main desk; up leads to 1 (forward), down to 2 (overview).
+const CameraPosition kCameraPositions[3] = {
+    {{{0, -1.55, -7}}, {{0, 0, 12}}, {{-3.5, 0, 0}}, {{3.5, 0, 0}}, {-1, -1, 1, 2}},
+    {{{0, -1, 4}}, {{0, 0, 1}}, {{-3.5, 0, 0}}, {{3.5, 0, 0}}, {-1, -1, -1, 0}},
+    {{{0, 1.7, -8.5}}, {{0, 0, 1}}, {{-1.5, 0, 0}}, {{1.5, 0, 0}}, {-1, -1, 0, -1}},
+};
+
+void RegisterButton(MfdSide side, int button, bool quadrilateral)
+{
+    int id = (side == kLeftMfd ? AID_LMFD_BTN : AID_RMFD_BTN) + button;
+    oapiVCRegisterArea(id, PANEL_REDRAW_NEVER, kAllMouseEvents);
+    VECTOR3 c = ButtonCentre(side, button);
+    if (!quadrilateral) {
+        oapiVCSetAreaClickmode_Spherical(id, c, kButtonZoneRadius);
+        return;
+    }
+    const double d = kButtonZoneRadius;
+    oapiVCSetAreaClickmode_Quadrilateral(id, _V(c.x - d, c.y + d, c.z), _V(c.x + d, c.y + d, c.z),
+                                         _V(c.x - d, c.y - d, c.z), _V(c.x + d, c.y - d, c.z));
+}
+
+// The side buttons, then power, select and menu (left to right on the panel).
+void RegisterButtons(MfdSide side, bool quadrilateralSideButtons)
+{
+    for (int button = 0; button < kMfdSideButtons; ++button)
+        RegisterButton(side, button, quadrilateralSideButtons);
+    RegisterButton(side, kPowerButton, false);
+    RegisterButton(side, kSelectButton, false);
+    RegisterButton(side, kMenuButton, false);
+}
+
+} // namespace
+
+VECTOR3 ButtonCentre(MfdSide side, int button)
+{
+    double a = 0.0, b = 0.0;
+    PanelCoordinates(button, a, b);
+    const double y = -1.622 - b * kCos15;
+    if (side == kLeftMfd)
+        return _V(a * kCos15 + b * kSin15 * kSin15 - 0.8920945, y, -5.342756 + a * kSin15 - b * kSin15 * kCos15);
+    return _V(a * kCos15 - b * kSin15 * kSin15 + 0.4249073, y, -5.244479 - a * kSin15 - b * kSin15 * kCos15);
+}
+
+bool LoadCockpit(Korvane &building, int position)
+{
+    building.SetCameraCatchAngle(kCatchAngleRad);
+
+    const RECT screenRect = _R(0, 0, kScreenPixels, kScreenPixels);
+    for (int i = 0; i < 3; ++i) {
+        building.screenTex[i] = oapiGetTextureHandle(building.meshScreen[i], 1);
+        oapiVCRegisterArea(AID_SCREEN0 + i, screenRect, PANEL_REDRAW_ALWAYS, kNoMouseEvents, PANEL_MAP_NONE,
+                           building.screenTex[i]);
+    }
+
+    const RECT labelRect = _R(0, 0, kLabelPanelPixels, kLabelPanelPixels);
+    oapiVCRegisterArea(AID_LMFD_LABELS, labelRect, PANEL_REDRAW_MOUSE, kAllMouseEvents, PANEL_MAP_NONE,
+                       oapiGetTextureHandle(building.meshFlightDir, 1));
+    oapiVCRegisterArea(AID_RMFD_LABELS, labelRect, PANEL_REDRAW_MOUSE, kAllMouseEvents, PANEL_MAP_NONE,
+                       oapiGetTextureHandle(building.meshFlightDir, 2));
+
+    const VCMFDSPEC leftMfd = {building.meshIdxFlightDir, 1};
+    const VCMFDSPEC rightMfd = {building.meshIdxFlightDir, 2};
+    oapiVCRegisterMFD(0, &leftMfd);
+    oapiVCRegisterMFD(1, &rightMfd);
+
+    RegisterButtons(kLeftMfd, false);
+    RegisterButtons(kRightMfd, true);
+
+    if (position >= 0 && position < 3) {
+        const CameraPosition &cam = kCameraPositions[position];
+        building.SetCameraOffset(cam.offset);
+        building.SetCameraShiftRange(cam.shiftForward, cam.shiftLeft, cam.shiftRight);
+        building.SetCameraRotationRange(kPi, kPi, kPi, kPi);
+        oapiVCSetNeighbours(cam.neighbours[0], cam.neighbours[1], cam.neighbours[2], cam.neighbours[3]);
+    }
+    return true;
+}
+
+} // namespace korvane
