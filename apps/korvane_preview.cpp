@@ -10,7 +10,9 @@
 #include <string>
 #include <unistd.h>
 
+#include "apps/control_room_images.h"
 #include "apps/preview_options.h"
+#include "headless/input.h"
 #include "headless/simulator.h"
 #include "headless/vecmath.h"
 #include "headless/world.h"
@@ -58,6 +60,38 @@ void PrintSummary(const headless::Simulator &sim)
     (void)sim;
 }
 
+void Perform(headless::Simulator &sim, const preview::TimedAction &action)
+{
+    double t = headless::World::instance().simTime();
+    switch (action.kind) {
+    case preview::TimedAction::Kind::Click: {
+        char *end = nullptr;
+        long id = std::strtol(action.what.c_str(), &end, 10);
+        bool ok = end != action.what.c_str() && *end == '\0' && sim.clickArea(static_cast<int>(id));
+        std::printf("t=%.1f click area %s%s\n", t, action.what.c_str(), ok ? "" : ": no such clickable area");
+        break;
+    }
+    case preview::TimedAction::Kind::Key: {
+        unsigned char kstate[256];
+        unsigned int key = 0;
+        if (!preview::ParseKeyCombination(action.what, kstate, &key)) {
+            std::printf("t=%.1f key %s: unknown key\n", t, action.what.c_str());
+            break;
+        }
+        int used = sim.bufferedKey(key, reinterpret_cast<const char *>(kstate));
+        std::printf("t=%.1f key %s%s\n", t, action.what.c_str(), used ? "" : " (not used)");
+        break;
+    }
+    case preview::TimedAction::Kind::Input: {
+        bool open = headless::CurrentInputBox().open;
+        bool accepted = headless::AnswerInputBox(action.what);
+        std::printf("t=%.1f input \"%s\"%s\n", t, action.what.c_str(),
+                    !open ? ": no input box is open" : accepted ? "" : " (rejected)");
+        break;
+    }
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -100,15 +134,34 @@ int main(int argc, char **argv)
         return 1;
     }
 
+    sim.openVisuals();
+    if (!sim.loadCockpit(options.cockpitPosition))
+        std::fprintf(stderr, "korvane-preview: the focus vessel has no virtual cockpit\n");
+
+    std::vector<preview::TimedAction> actions = options.actions;
+    std::stable_sort(actions.begin(), actions.end(),
+                     [](const preview::TimedAction &a, const preview::TimedAction &b) {
+                         return a.timeSeconds < b.timeSeconds;
+                     });
+    size_t nextAction = 0;
     long frames = static_cast<long>(options.durationSeconds / options.stepSeconds + 0.5);
-    for (long k = 0; k < frames; ++k)
+    for (long k = 0; k < frames; ++k) {
+        while (nextAction < actions.size() &&
+               actions[nextAction].timeSeconds <= headless::World::instance().simTime())
+            Perform(sim, actions[nextAction++]);
         sim.frame(options.stepSeconds);
+    }
 
     if (!sim.saveScenario(savePath, &error)) {
         std::fprintf(stderr, "korvane-preview: %s\n", error.c_str());
         return 1;
     }
     PrintSummary(sim);
+    std::vector<std::string> images;
+    bool imagesOk = preview::WriteControlRoomImages(outDir, &images);
+    for (const std::string &path : images)
+        std::printf("image: %s\n", path.c_str());
     std::printf("saved scenario: %s\n", savePath.c_str());
-    return 0;
+    sim.closeVisuals();
+    return imagesOk ? 0 : 1;
 }

@@ -44,13 +44,31 @@ const Vessel::Tank *TankOf(const Vessel *v, PROPELLANT_HANDLE ph)
 
 } // namespace
 
+namespace {
+void RecordVersion(Vessel *v, short version)
+{
+    if (v)
+        v->interfaceVersion = version;
+}
+} // namespace
+
 VESSEL::VESSEL(OBJHANDLE hVessel, int fmodel)
     : vessel(World::instance().vesselFromHandle(hVessel)), flightmodel(static_cast<short>(fmodel)), version(1)
 {
+    RecordVersion(vessel, version);
 }
 
-VESSEL2::VESSEL2(OBJHANDLE hVessel, int fmodel) : VESSEL(hVessel, fmodel) { version = 2; }
-VESSEL3::VESSEL3(OBJHANDLE hVessel, int fmodel) : VESSEL2(hVessel, fmodel) { version = 3; }
+VESSEL2::VESSEL2(OBJHANDLE hVessel, int fmodel) : VESSEL(hVessel, fmodel)
+{
+    version = 2;
+    RecordVersion(vessel, version);
+}
+
+VESSEL3::VESSEL3(OBJHANDLE hVessel, int fmodel) : VESSEL2(hVessel, fmodel)
+{
+    version = 3;
+    RecordVersion(vessel, version);
+}
 
 // --- Class capabilities ------------------------------------------------------
 

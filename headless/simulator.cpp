@@ -4,23 +4,39 @@
 #include <fstream>
 #include <sstream>
 
+#include "headless/input.h"
+#include "headless/mfd.h"
+#include "headless/vc.h"
 #include "headless/world.h"
 
 namespace headless {
 
+namespace {
+// The host's user-facing state starts afresh with every session.
+void ResetUserInterface()
+{
+    VirtualCockpit::instance().reset();
+    MfdModel::instance().reset();
+    CurrentInputBox() = InputBoxRequest{};
+}
+} // namespace
+
 Simulator::Simulator(std::string rootDir) : root_(std::move(rootDir))
 {
     World::instance().reset();
+    ResetUserInterface();
 }
 
 Simulator::~Simulator()
 {
+    cockpitLoaded_ = false;
     closeVisuals();
     while (!World::instance().vessels().empty())
         destroyVessel(World::instance().vessels().back());
     World::instance().reset();
     modules_.clear();
     MeshStore::instance().clear();
+    ResetUserInterface();
 }
 
 std::string Simulator::resolve(const std::string &path) const
@@ -179,6 +195,38 @@ void Simulator::frame(double dt)
     for (Vessel *v : vessels)
         if (world.vesselFromHandle(v))
             static_cast<VESSEL2 *>(v->iface)->clbkPostStep(simt, dt, mjd);
+    if (cockpitLoaded_ && focus_)
+        VirtualCockpit::instance().RunCockpitRedraws(static_cast<VESSEL2 *>(focus_->iface));
+}
+
+bool Simulator::loadCockpit(int position)
+{
+    if (!focus_)
+        return false;
+    VirtualCockpit::instance().beginLoad(position);
+    cockpitLoaded_ = static_cast<VESSEL2 *>(focus_->iface)->clbkLoadVC(position);
+    // As the simulator does when a cockpit is entered, every area that is
+    // drawn on a texture gets its first redraw with the next frame.
+    if (cockpitLoaded_)
+        for (const VcArea &area : VirtualCockpit::instance().areas())
+            if (area.hasTexture && area.redrawMode != PANEL_REDRAW_NEVER)
+                VirtualCockpit::instance().triggerRedraw(-1, area.id);
+    return cockpitLoaded_;
+}
+
+bool Simulator::clickArea(int areaId)
+{
+    const VcArea *area = VirtualCockpit::instance().area(areaId);
+    if (!area || area->zone == VcArea::Zone::None)
+        return false;
+    return clickAt(VirtualCockpit::zoneCentre(*area));
+}
+
+bool Simulator::clickAt(const VECTOR3 &p)
+{
+    if (!cockpitLoaded_ || !focus_)
+        return false;
+    return VirtualCockpit::instance().ClickAt(static_cast<VESSEL2 *>(focus_->iface), p);
 }
 
 void Simulator::openVisuals()
@@ -219,8 +267,11 @@ void Simulator::destroyVessel(Vessel *v)
         v->module->destroyVessel(v->iface);
         v->iface = nullptr;
     }
-    if (focus_ == v)
+    if (focus_ == v) {
         focus_ = nullptr;
+        cockpitLoaded_ = false;
+        VirtualCockpit::instance().reset();
+    }
     World::instance().deleteVessel(v);
 }
 

@@ -54,6 +54,18 @@ public:
     void closeVisuals();
     Visual *visualOf(const Vessel *v) const;
 
+    // Enters the focus vessel's virtual cockpit at a position (clbkLoadVC);
+    // from then on every frame redraws its areas. False if there is no
+    // focus vessel or it has no cockpit.
+    bool loadCockpit(int position);
+    bool cockpitLoaded() const { return cockpitLoaded_; }
+
+    // A left click (press and release) in the cockpit: at the centre of an
+    // area's click zone, or at a point in vessel coordinates (m). False if
+    // nothing there takes clicks.
+    bool clickArea(int areaId);
+    bool clickAt(const VECTOR3 &p);
+
     // Destroys a vessel during the run (module's ovcExit first).
     void deleteVessel(Vessel *v);
 
@@ -80,6 +92,7 @@ private:
     std::vector<std::string> environment_;
     std::vector<std::string> description_;
     Vessel *focus_ = nullptr;
+    bool cockpitLoaded_ = false;
 };
 
 } // namespace headless

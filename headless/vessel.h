@@ -49,6 +49,9 @@ public:
     // (module != null) or by this object (generic vessels).
     VESSEL *iface = nullptr;
     headless::ModuleLibrary *module = nullptr;
+    // 1, 2 or 3: the newest of VESSEL, VESSEL2, VESSEL3 that iface is (set by
+    // their constructors), so the host knows which callbacks it may call.
+    int interfaceVersion = 0;
     void makeGenericInterface();
 
     // --- Object -----------------------------------------------------------

@@ -142,6 +142,14 @@ Vessel *World::addVessel(std::unique_ptr<Vessel> v)
     return raw;
 }
 
+Object *World::addObject(std::unique_ptr<Object> o)
+{
+    Object *raw = o.get();
+    registerObject(raw);
+    objects_.push_back(std::move(o));
+    return raw;
+}
+
 void World::deleteVessel(Vessel *v)
 {
     if (!objectFromHandle(v))

@@ -97,6 +97,10 @@ public:
     const std::vector<Vessel *> &vessels() const { return vessels_; }
 
     Vessel *addVessel(std::unique_ptr<Vessel> v);
+    // Adds an object that is neither planet nor vessel (a ground site, a
+    // satellite of another module's making); it lives until reset() and is
+    // not saved with the scenario.
+    Object *addObject(std::unique_ptr<Object> o);
     // Removes and destroys the vessel (its module interface must already have
     // been released by the caller).
     void deleteVessel(Vessel *v);
