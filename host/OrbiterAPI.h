@@ -91,8 +91,8 @@ typedef struct {
 } ELEMENTS;
 
 // Secondary orbit parameters: semi-minor axis, periapsis and apoapsis
-// distance (m), mean, true and eccentric anomaly, mean and true longitude,
-// eccentric longitude (rad), period, time to periapsis and apoapsis (s).
+// distance (m), mean, true and eccentric anomaly, mean and true longitude
+// (rad), linear eccentricity (m), period, time to periapsis and apoapsis (s).
 typedef struct {
     double SMi, PeD, ApD, MnA, TrA, MnL, TrL, EcA, Lec, T, PeT, ApT;
 } ORBITPARAM;
