@@ -281,7 +281,7 @@ double VESSEL::GetPropellantMaxMass(PROPELLANT_HANDLE ph) const
 
 double VESSEL::GetThrusterGroupLevel(THGROUP_TYPE thgt) const
 {
-    return vessel && thgt == THGROUP_MAIN ? vessel->mainLevel : 0.0;
+    return vessel && thgt == THGROUP_MAIN ? vessel->mainLevel() : 0.0;
 }
 
 bool VESSEL::GetThrustVector(VECTOR3 &T) const

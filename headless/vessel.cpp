@@ -188,8 +188,11 @@ void Vessel::advance(double simt, double dt, double mjd)
         if (headless::length(angularVelRad) > 0.0)
             rotation = headless::IntegrateRotation(rotation, angularVelRad, dt);
     }
-    // The level reported between steps is the one in force now.
-    mainLevel = status == Status::Orbiting ? burnLevelAt(simt + dt) : 0.0;
+}
+
+double Vessel::mainLevel() const
+{
+    return status == Status::Orbiting ? burnLevelAt(headless::World::instance().simTime()) : 0.0;
 }
 
 void Vessel::finishLoading(double mjd)

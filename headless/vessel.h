@@ -75,7 +75,6 @@ public:
     double mainThrustNewton = 0.0;
     double mainIspMetresPerSecond = 0.0;
     std::vector<Burn> burns;
-    double mainLevel = 0.0; // level during the last step
 
     // Class capabilities set by modules
     double clipRadiusMetres = 0.0;
@@ -95,7 +94,9 @@ public:
     // Vessel to global rotation (landed vessels stand upright, facing their heading).
     MATRIX3 globalRotation() const;
     double propellantMass() const;
-    double thrustNewton() const { return mainLevel * mainThrustNewton; }
+    // Main engine level (0..1) and thrust (N) in force at the current time.
+    double mainLevel() const;
+    double thrustNewton() const { return mainLevel() * mainThrustNewton; }
 
     // Turns what the scenario lines gave (elements or state vectors) into the
     // vessel's state at date mjd; called once the vessel's block is read.

@@ -4,6 +4,7 @@
 #include "cockpit/cockpit_layout.h"
 #include "module/colour.h"
 #include "screens/screen_redraw.h"
+#include "telemetry/flight_sampler.h"
 
 using korvane::HostColour;
 
@@ -136,6 +137,13 @@ void Korvane::clbkSetClassCaps(FILEHANDLE cfg)
 }
 
 void Korvane::clbkPostCreation() {}
+
+void Korvane::clbkPostStep(double simt, double simdt, double mjd)
+{
+    (void)simt;
+    (void)mjd;
+    korvane::SampleFlight(*this, simdt);
+}
 
 void Korvane::clbkVisualCreated(VISHANDLE vis, int refcount)
 {

@@ -31,6 +31,7 @@ public:
     void clbkSaveState(FILEHANDLE scn) override;
     void clbkLoadStateEx(FILEHANDLE scn, void *status) override;
     void clbkPostCreation() override;
+    void clbkPostStep(double simt, double simdt, double mjd) override;
     void clbkVisualCreated(VISHANDLE vis, int refcount) override;
     void clbkVisualDestroyed(VISHANDLE vis, int refcount) override;
     int clbkConsumeBufferedKey(DWORD key, bool down, char *kstate) override;

@@ -1,8 +1,13 @@
 #include "screens/screen_redraw.h"
 
 #include "cockpit/area_ids.h"
+#include "module/colour.h"
 #include "module/korvane.h"
+#include "network/target_link.h"
+#include "screens/gauges.h"
+#include "screens/history_graphs.h"
 #include "screens/mfd_panel.h"
+#include "screens/status_lines.h"
 #include "screens/telemetry_page.h"
 
 namespace korvane {
@@ -12,10 +17,33 @@ namespace {
 constexpr int kScreenPixels = 1024;
 constexpr int kStatusTextLeft = 16;
 constexpr DWORD kNoColourKey = SURF_NO_CK;
+constexpr int kMapTop = 256; // the map occupies rows 256..767
+
+// Screen 0: the title line, the world map and the link line.
+void drawMapScreen(oapi::Sketchpad &skp, Korvane &building)
+{
+    drawTitleLine(skp, building);
+    skp.SetOrigin(0, kMapTop);
+    skp.SetPen(building.penGreen);
+    skp.SetTextColor(HostColour(0, 255, 0));
+    skp.SetFont(building.fontSmall);
+    skp.SetPen(building.penDarkGreen);
+    if (NetworkShown(building)) {
+        RefreshTargetLink(building);
+        drawLinkLine(skp, building);
+    }
+}
 
 void drawScreenPage(oapi::Sketchpad &skp, Korvane &building, int screen)
 {
     switch (screen) {
+    case AID_SCREEN0:
+        drawMapScreen(skp, building);
+        break;
+    case AID_SCREEN1:
+        drawHistoryGraphs(skp, building);
+        drawGauges(skp, building);
+        break;
     case AID_SCREEN2:
         drawTelemetryPage(skp, building);
         break;
