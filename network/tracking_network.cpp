@@ -4,24 +4,14 @@
 
 namespace korvane {
 
-namespace {
-
-constexpr size_t kContextNetwork = 424;
-constexpr size_t kStations = 12;
-constexpr size_t kRelays = 24;
-constexpr size_t kDeepSpace = 36;
-constexpr size_t kRelayCount = 136;
-constexpr size_t kDeepSpaceCount = 140;
-constexpr size_t kStationCount = 144;
-constexpr size_t kEnabled = 149;
-constexpr size_t kNodeBytes = 88;
-constexpr size_t kNodeLongitude = 32;
-constexpr size_t kNodeLatitude = 40;
-constexpr size_t kNodeObject = 80;
+namespace network_abi {
 
 // The two objects as the network module's compiler lays out their virtual
 // tables: the slots before the methods we call are never called, and there
-// is no virtual destructor (it would take slots).
+// is no virtual destructor (it would take slots). They have external linkage
+// on purpose: in an unnamed namespace the compiler would know that nothing
+// implements them and could replace the virtual calls by the pure-virtual
+// handler.
 class ContextInterface {
 public:
     virtual void slot0() = 0;
@@ -48,6 +38,23 @@ public:
     virtual bool QueryLink(OBJHANDLE target, OBJHANDLE *node, int *type, double *lag, double *strength) = 0;
 };
 
+} // namespace network_abi
+
+namespace {
+
+constexpr size_t kContextNetwork = 424;
+constexpr size_t kStations = 12;
+constexpr size_t kRelays = 24;
+constexpr size_t kDeepSpace = 36;
+constexpr size_t kRelayCount = 136;
+constexpr size_t kDeepSpaceCount = 140;
+constexpr size_t kStationCount = 144;
+constexpr size_t kEnabled = 149;
+constexpr size_t kNodeBytes = 88;
+constexpr size_t kNodeLongitude = 32;
+constexpr size_t kNodeLatitude = 40;
+constexpr size_t kNodeObject = 80;
+
 template <typename T>
 T ReadAt(const void *base, size_t offset)
 {
@@ -62,7 +69,7 @@ const void *NetworkOf(const void *context) { return ReadAt<const void *>(context
 
 bool NetworkEnabled(const void *context) { return ReadAt<uint8_t>(NetworkOf(context), kEnabled) != 0; }
 
-OBJHANDLE NetworkPlanet(void *context) { return static_cast<ContextInterface *>(context)->GetPlanet(); }
+OBJHANDLE NetworkPlanet(void *context) { return static_cast<network_abi::ContextInterface *>(context)->GetPlanet(); }
 
 uint32_t NetworkNodeCount(const void *context, NodeList list)
 {
@@ -92,7 +99,7 @@ bool QueryNetworkLink(void *context, OBJHANDLE target, OBJHANDLE *node, int32_t 
                       double *strength)
 {
     void *network = ReadAt<void *>(context, kContextNetwork);
-    return static_cast<NetworkInterface *>(network)->QueryLink(target, node, type, lag, strength);
+    return static_cast<network_abi::NetworkInterface *>(network)->QueryLink(target, node, type, lag, strength);
 }
 
 } // namespace korvane

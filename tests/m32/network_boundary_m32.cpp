@@ -1,0 +1,16 @@
+// The tracking-network boundary's checks as a program of its own, built with
+// -m32 so that the layout's offsets are proven at 32-bit pointer size too.
+
+#include <cstdio>
+
+#include "network/boundary_checks.h"
+
+int main()
+{
+    std::vector<std::string> failures = boundarycheck::RunBoundaryChecks();
+    for (const std::string &f : failures)
+        std::printf("FAILED: %s\n", f.c_str());
+    std::printf("network boundary, %d-bit pointers: %s\n", static_cast<int>(8 * sizeof(void *)),
+                failures.empty() ? "all checks passed" : "checks failed");
+    return failures.empty() ? 0 : 1;
+}
