@@ -16,6 +16,9 @@
 #include "headless/simulator.h"
 #include "headless/vecmath.h"
 #include "headless/world.h"
+#if KORVANE_HAVE_TRACKNET
+#include "tracknet/installer.h"
+#endif
 
 namespace {
 
@@ -129,6 +132,10 @@ int main(int argc, char **argv)
     }
 
     headless::Simulator sim(".");
+#if KORVANE_HAVE_TRACKNET
+    if (options.network)
+        tracknet::InstallOnLoad(sim, std::shared_ptr<tracknet::Network>(tracknet::Network::Create()));
+#endif
     if (!sim.loadScenario(scenario, &error)) {
         std::fprintf(stderr, "korvane-preview: %s\n", error.c_str());
         return 1;
