@@ -13,6 +13,8 @@
 #include "apps/control_room_images.h"
 #include "apps/preview_options.h"
 #include "headless/input.h"
+#include "headless/sketchpad_recorder.h"
+#include "headless/vc.h"
 #include "headless/simulator.h"
 #include "headless/vecmath.h"
 #include "headless/world.h"
@@ -61,6 +63,25 @@ void PrintSummary(const headless::Simulator &sim)
                         v->className().c_str(), altKm, headless::length(v->relativeVel()), v->mass());
     }
     (void)sim;
+}
+
+// Frames painted at the end of a run: enough simulated time for every
+// screen's refresh interval to pass at least twice.
+long PaintedFrames(double stepSeconds)
+{
+    const double paintedSeconds = 4.0;
+    long n = static_cast<long>(paintedSeconds / stepSeconds) + 2;
+    return n;
+}
+
+// Asks for a redraw of every cockpit area drawn on a texture, so that areas
+// drawn only on demand (the MFD panels) are painted again too.
+void RepaintCockpit()
+{
+    headless::VirtualCockpit &cockpit = headless::VirtualCockpit::instance();
+    for (const headless::VcArea &area : cockpit.areas())
+        if (area.hasTexture)
+            cockpit.triggerRedraw(-1, area.id);
 }
 
 void Perform(headless::Simulator &sim, const preview::TimedAction &action)
@@ -152,12 +173,23 @@ int main(int argc, char **argv)
                      });
     size_t nextAction = 0;
     long frames = static_cast<long>(options.durationSeconds / options.stepSeconds + 0.5);
+    // The pictures show the last frames: before those, the building draws
+    // as always but the host's sketchpads neither paint nor record, which
+    // keeps a long run quick. --render-all paints every frame.
+    long paintFrom = options.renderAll ? 0 : frames - PaintedFrames(options.stepSeconds);
+    headless::SetSketchpadMode(paintFrom > 0 ? headless::SketchpadMode::Null : headless::SketchpadMode::RasterAndRecord);
     for (long k = 0; k < frames; ++k) {
+        if (k == paintFrom && paintFrom > 0) {
+            headless::SetSketchpadMode(headless::SketchpadMode::RasterAndRecord);
+            RepaintCockpit();
+        }
         while (nextAction < actions.size() &&
                actions[nextAction].timeSeconds <= headless::World::instance().simTime())
             Perform(sim, actions[nextAction++]);
         sim.frame(options.stepSeconds);
+        headless::ClearRecordings(); // nothing reads them here; they would only pile up
     }
+    headless::SetSketchpadMode(headless::SketchpadMode::RasterAndRecord);
 
     if (!sim.saveScenario(savePath, &error)) {
         std::fprintf(stderr, "korvane-preview: %s\n", error.c_str());

@@ -90,6 +90,7 @@ std::string UsageText()
            "  --key KEYS@TIME     press a key combination, e.g. ctrl+t@60\n"
            "  --input TEXT@TIME   type TEXT into the open input box and press Enter\n"
            "  --no-network        run without the tracking network\n"
+           "  --render-all        paint the screens in every frame (default: the last few seconds)\n"
            "  --help              print this text\n";
 }
 
@@ -110,6 +111,8 @@ bool ParseOptions(int argc, char **argv, Options &out, std::string *error)
             out.help = true;
         } else if (arg == "--no-network") {
             out.network = false;
+        } else if (arg == "--render-all") {
+            out.renderAll = true;
         } else if (arg == "--root") {
             if (!value(&out.root))
                 return false;

@@ -24,6 +24,7 @@ struct Options {
     std::string savePath;                         // empty: <outDir>/saved.scn
     int cockpitPosition = 0;
     bool network = true;
+    bool renderAll = false;                       // paint every frame, not only the last ones
     std::vector<TimedAction> actions;
     bool help = false;
 };

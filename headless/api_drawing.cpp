@@ -5,6 +5,7 @@
 #include "OrbiterAPI.h"
 #include "headless/resources.h"
 #include "headless/sketchpad_raster.h"
+#include "headless/sketchpad_recorder.h"
 #include "headless/surfaces.h"
 
 oapi::Sketchpad::Sketchpad(SURFHANDLE s) : surf(s) {}
@@ -21,6 +22,10 @@ void oapiReleaseSketchpad(oapi::Sketchpad *skp) { headless::CloseSketchpad(skp);
 
 void oapiBlt(SURFHANDLE tgt, SURFHANDLE src, int tgtx, int tgty, int srcx, int srcy, int w, int h, DWORD ck)
 {
+    // In the Null mode the host does no graphics work at all, so that what
+    // is measured is the module's own.
+    if (headless::CurrentSketchpadMode() == headless::SketchpadMode::Null)
+        return;
     headless::Blit(tgt, tgtx, tgty, src, srcx, srcy, w, h, ck);
 }
 

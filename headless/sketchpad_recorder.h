@@ -109,7 +109,8 @@ struct SketchpadRecord {
 
 // RasterAndRecord draws into the surface and records; RecordOnly records
 // without drawing; Null does neither (for measuring the module's own work)
-// but still keeps the drawing state and answers the queries. A sketchpad
+// but still keeps the drawing state and answers the queries; oapiBlt copies
+// nothing in it either. A sketchpad
 // keeps the mode in force when it was obtained.
 enum class SketchpadMode { RasterAndRecord, RecordOnly, Null };
 

@@ -3,6 +3,10 @@
 #include "cockpit/area_ids.h"
 #include "module/colour.h"
 #include "module/korvane.h"
+#include "map/coastlines.h"
+#include "map/map_markers.h"
+#include "map/map_projection.h"
+#include "map/world_map.h"
 #include "network/target_link.h"
 #include "screens/gauges.h"
 #include "screens/history_graphs.h"
@@ -22,14 +26,19 @@ constexpr int kMapTop = 256; // the map occupies rows 256..767
 // Screen 0: the title line, the world map and the link line.
 void drawMapScreen(oapi::Sketchpad &skp, Korvane &building)
 {
+    if (!building.coastLoaded)
+        loadCoastlines(building);
     drawTitleLine(skp, building);
     skp.SetOrigin(0, kMapTop);
+    drawMapBase(skp, building);
     skp.SetPen(building.penGreen);
     skp.SetTextColor(HostColour(0, 255, 0));
     skp.SetFont(building.fontSmall);
+    drawTargetOnMap(skp, building);
     skp.SetPen(building.penDarkGreen);
     if (NetworkShown(building)) {
         RefreshTargetLink(building);
+        drawNetworkMarkers(skp, building, BuildingMapView(building, MapReference(building)), false, false);
         drawLinkLine(skp, building);
     }
 }
