@@ -28,7 +28,12 @@ protected:
         headless::DestroySurface(screen);
         ModuleTest::TearDown();
     }
-    std::vector<headless::DrawCall> calls() const { return headless::Recordings().back().calls; }
+    // The calls since the last clearing (none yet: no record).
+    std::vector<headless::DrawCall> calls() const
+    {
+        const auto &records = headless::Recordings();
+        return records.empty() ? std::vector<headless::DrawCall>{} : records.back().calls;
+    }
 
     Korvane *building = nullptr;
     SURFHANDLE screen = nullptr;
