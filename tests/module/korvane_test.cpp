@@ -9,6 +9,9 @@
 #include "headless/surfaces.h"
 #include "test_support.h"
 
+DLLCLBK VESSEL *ovcInit(OBJHANDLE hvessel, int flightmodel);
+DLLCLBK void ovcExit(VESSEL *vessel);
+
 namespace {
 
 using testsupport::ModuleTest;
@@ -215,6 +218,24 @@ TEST_F(KorvaneTest, VisualCallbacksKeepTheFirstVisualsDeviceMeshes)
     k->clbkVisualDestroyed(first.handle(), 1);
     EXPECT_EQ(k->visualHandle, nullptr);
     EXPECT_EQ(k->screenDevMesh[1], nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(KorvaneTest, EntryPointsMakeAndDestroyBuildingsAndIgnoreNull)
+{
+    headless::ResourceCounts before = headless::LiveResources();
+    ovcExit(nullptr); // nothing to destroy
+    auto *v = headless::World::instance().addVessel(std::make_unique<Vessel>("Made", "Korvane"));
+    VESSEL *made = ovcInit(v->handle(), 1);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->GetHandle(), v->handle());
+    EXPECT_EQ(headless::LiveResources().pens, before.pens + 24);
+    ovcExit(made);
+    EXPECT_EQ(headless::LiveResources().pens, before.pens);
+    EXPECT_EQ(headless::LiveResources().invalidReleases, before.invalidReleases);
 }
 
 } // namespace
