@@ -12,9 +12,12 @@
 #include <gtest/gtest.h>
 
 #include "headless/scenario.h"
+#include "headless/sketchpad_recorder.h"
+#include "headless/surfaces.h"
 #include "headless/vessel.h"
 #include "headless/world.h"
 #include "module/korvane.h"
+#include "screens/screen_redraw.h"
 
 namespace testsupport {
 
@@ -75,6 +78,39 @@ protected:
 
 private:
     std::vector<std::unique_ptr<Korvane>> buildings_;
+};
+
+// A building with class caps and a screen texture, and the redraw of one of
+// its screens as the host's recorder saw it.
+class ScreenTest : public ModuleTest {
+protected:
+    void SetUp() override
+    {
+        ModuleTest::SetUp();
+        building = addBuilding("Houston");
+        screen = headless::CreateSurface(1024, 1024);
+    }
+    void TearDown() override
+    {
+        headless::DestroySurface(screen);
+        ModuleTest::TearDown();
+    }
+    // Redraws screen id at once (its timer past the interval); the calls
+    // made on the shared surface.
+    std::vector<headless::DrawCall> drawScreen(int id)
+    {
+        headless::ClearRecordings();
+        building->screenTimer[id] = 10.0;
+        EXPECT_TRUE(korvane::RedrawCockpitArea(*building, id, screen));
+        const auto &records = headless::Recordings();
+        for (auto it = records.rbegin(); it != records.rend(); ++it)
+            if (it->surface == building->drawSurface)
+                return it->calls;
+        return {};
+    }
+
+    Korvane *building = nullptr;
+    SURFHANDLE screen = nullptr;
 };
 
 } // namespace testsupport

@@ -24,30 +24,15 @@ TEST(TrackingNetworkBoundaryTest, OffsetsAndVirtualCalls)
         ADD_FAILURE() << failure;
 }
 
-class TargetLinkTest : public testsupport::ModuleTest {
+class TargetLinkTest : public testsupport::ScreenTest {
 protected:
     void SetUp() override
     {
-        ModuleTest::SetUp();
-        building = addBuilding("Houston");
+        ScreenTest::SetUp();
         station = addVessel("Station", {"STATUS Orbiting Earth", "RPOS 6771010 0 0", "RVEL 0 7670 0"});
-        screen = headless::CreateSurface(1024, 1024);
     }
-    void TearDown() override
-    {
-        headless::DestroySurface(screen);
-        ModuleTest::TearDown();
-    }
-    std::vector<headless::DrawCall> drawScreen0()
-    {
-        headless::ClearRecordings();
-        building->screenTimer[0] = 10.0;
-        EXPECT_TRUE(korvane::RedrawCockpitArea(*building, 0, screen));
-        return testsupport::LastCallsOn(building->drawSurface);
-    }
-    Korvane *building = nullptr;
+    std::vector<headless::DrawCall> drawScreen0() { return drawScreen(0); }
     Vessel *station = nullptr;
-    SURFHANDLE screen = nullptr;
     boundarycheck::Layout layout;
 };
 

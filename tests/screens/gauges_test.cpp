@@ -11,34 +11,15 @@ using headless::DrawOp;
 using testsupport::FindText;
 using testsupport::Only;
 
-class GaugesTest : public testsupport::ModuleTest {
+class GaugesTest : public testsupport::ScreenTest {
 protected:
-    void SetUp() override
-    {
-        ModuleTest::SetUp();
-        building = addBuilding("Houston");
-        screen = headless::CreateSurface(1024, 1024);
-    }
-    void TearDown() override
-    {
-        headless::DestroySurface(screen);
-        ModuleTest::TearDown();
-    }
-    std::vector<headless::DrawCall> drawScreen1()
-    {
-        headless::ClearRecordings();
-        building->screenTimer[1] = 10.0;
-        EXPECT_TRUE(korvane::RedrawCockpitArea(*building, 1, screen));
-        return testsupport::LastCallsOn(building->drawSurface);
-    }
     // The rectangles after the chart's frame: the gauges' own.
     static std::vector<headless::DrawCall> gaugeRects(const std::vector<headless::DrawCall> &calls)
     {
         std::vector<headless::DrawCall> rects = Only(calls, DrawOp::Rectangle);
         return std::vector<headless::DrawCall>(rects.begin() + 2, rects.end());
     }
-    Korvane *building = nullptr;
-    SURFHANDLE screen = nullptr;
+    std::vector<headless::DrawCall> drawScreen1() { return drawScreen(1); }
 };
 
 TEST_F(GaugesTest, WithoutATargetOnlyBaselineAndFrames)

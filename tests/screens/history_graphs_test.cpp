@@ -11,28 +11,9 @@ namespace {
 using headless::DrawOp;
 using testsupport::Only;
 
-class HistoryGraphsTest : public testsupport::ModuleTest {
+class HistoryGraphsTest : public testsupport::ScreenTest {
 protected:
-    void SetUp() override
-    {
-        ModuleTest::SetUp();
-        building = addBuilding("Houston");
-        screen = headless::CreateSurface(1024, 1024);
-    }
-    void TearDown() override
-    {
-        headless::DestroySurface(screen);
-        ModuleTest::TearDown();
-    }
-    std::vector<headless::DrawCall> drawScreen1()
-    {
-        headless::ClearRecordings();
-        building->screenTimer[1] = 10.0;
-        EXPECT_TRUE(korvane::RedrawCockpitArea(*building, 1, screen));
-        return testsupport::LastCallsOn(building->drawSurface);
-    }
-    Korvane *building = nullptr;
-    SURFHANDLE screen = nullptr;
+    std::vector<headless::DrawCall> drawScreen1() { return drawScreen(1); }
 };
 
 TEST_F(HistoryGraphsTest, EmptyHistoryGridAndLabels)

@@ -20,34 +20,15 @@ using testsupport::Only;
 
 constexpr double kDeg = 57.29577951308232;
 
-class TelemetryPageTest : public testsupport::ModuleTest {
+class TelemetryPageTest : public testsupport::ScreenTest {
 protected:
-    void SetUp() override
-    {
-        ModuleTest::SetUp();
-        building = addBuilding("Houston");
-        screen = headless::CreateSurface(1024, 1024);
-    }
-    void TearDown() override
-    {
-        headless::DestroySurface(screen);
-        ModuleTest::TearDown();
-    }
-    std::vector<headless::DrawCall> drawPage()
-    {
-        headless::ClearRecordings();
-        building->screenTimer[2] = 10.0;
-        EXPECT_TRUE(korvane::RedrawCockpitArea(*building, 2, screen));
-        return LastCallsOn(building->drawSurface);
-    }
     static std::string Printed(const char *format, double v)
     {
         char buf[128];
         std::snprintf(buf, sizeof(buf), format, v);
         return buf;
     }
-    Korvane *building = nullptr;
-    SURFHANDLE screen = nullptr;
+    std::vector<headless::DrawCall> drawPage() { return drawScreen(2); }
 };
 
 TEST_F(TelemetryPageTest, WithoutATargetOnlyTheLabelsAreWritten)
