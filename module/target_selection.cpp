@@ -36,6 +36,17 @@ OBJHANDLE LookUpVessel(const char *name)
     return oapiIsVessel(h) ? h : nullptr;
 }
 
+// Stores a name; if memory runs out the name is left empty, since nothing
+// may be thrown back into the host.
+void StoreName(std::string &field, const char *name)
+{
+    try {
+        field = name;
+    } catch (...) {
+        field.clear();
+    }
+}
+
 // Copies the first blank-delimited word of text into out (zero-filled, at
 // most outBytes - 1 characters).
 void FirstWord(const char *text, char *out, size_t outBytes)
@@ -66,7 +77,7 @@ void Korvane::clbkLoadStateEx(FILEHANDLE scn, void *status)
             if (h) {
                 targetHandle = h;
                 targetValid = true;
-                targetName = name;
+                StoreName(targetName, name);
             }
         } else {
             ParseScenarioLineEx(line, status);
@@ -113,7 +124,7 @@ bool Korvane::onTargetInput(void *id, char *str, void *usrdata)
 
 bool Korvane::setTargetByName(const char *name)
 {
-    targetName = name ? name : "";
+    StoreName(targetName, name ? name : "");
     OBJHANDLE h = LookUpVessel(targetName.c_str());
     if (!h) {
         targetValid = false;

@@ -54,9 +54,16 @@ void drawCurves(oapi::Sketchpad &skp, const Korvane &building)
     const double altMin = history.minValue(kAltitude), altRange = history.valueRange(kAltitude);
     const double spdMin = history.minValue(kSpeed), spdRange = history.valueRange(kSpeed);
 
-    // The one allocation of a redraw: the two point lists, made and freed here.
-    std::vector<oapi::IVECTOR2> altitudePoints(static_cast<size_t>(n));
-    std::vector<oapi::IVECTOR2> speedPoints(static_cast<size_t>(n));
+    // The one allocation of a redraw: the two point lists, made and freed
+    // here. Without the memory for them the curves are left out; nothing
+    // may be thrown back into the host.
+    std::vector<oapi::IVECTOR2> altitudePoints, speedPoints;
+    try {
+        altitudePoints.resize(static_cast<size_t>(n));
+        speedPoints.resize(static_cast<size_t>(n));
+    } catch (...) {
+        return;
+    }
     const double newest = n > 0 ? history[n - 1].mjd : 0.0;
     for (int32_t i = 0; i < n; ++i) {
         const FlightSample &s = history[i];
