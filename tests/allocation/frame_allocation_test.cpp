@@ -21,11 +21,17 @@
 
 namespace {
 std::atomic<long> allocations{0};
+std::atomic<size_t> failSize{0}; // allocations of exactly this many bytes fail (0: none)
+std::atomic<long> failures{0};
 } // namespace
 
 void *operator new(std::size_t size)
 {
     ++allocations;
+    if (failSize != 0 && size == failSize) {
+        ++failures;
+        throw std::bad_alloc();
+    }
     if (void *p = std::malloc(size ? size : 1))
         return p;
     throw std::bad_alloc();
@@ -113,6 +119,36 @@ TEST_F(FrameAllocationTest, ScreenOneMakesOnlyItsTwoPointLists)
     long before = allocations;
     EXPECT_TRUE(korvane::RedrawCockpitArea(*building, 1, building->drawSurface));
     EXPECT_EQ(allocations - before - sketchpadCost, 2);
+}
+
+TEST_F(FrameAllocationTest, AllocationFailuresStayInsideTheModule)
+{
+    // Screen 1's point lists (1000 points of 8 bytes) cannot be made: the
+    // curves are left out, the rest is drawn, and nothing is thrown.
+    for (int i = 0; i < 1000; ++i)
+        building->history.push({51544.5 + i / 43200.0, 400e3, 7700.0});
+    ASSERT_EQ(building->history.count(), 600); // held to its capacity
+    for (int i = 0; i < 400; ++i)
+        building->history.push({51545.0, 400e3, 7700.0});
+    building->screenTimer[1] = 10.0;
+    bool drawn = false;
+    failSize = 600 * sizeof(oapi::IVECTOR2);
+    EXPECT_NO_THROW(drawn = korvane::RedrawCockpitArea(*building, 1, building->drawSurface));
+    failSize = 0;
+    EXPECT_TRUE(drawn);
+    EXPECT_EQ(failures, 1);
+
+    // A name that cannot be stored (a string of 51 characters asks for 52
+    // bytes): no target, no exception.
+    const char name[] = "Station, with a name longer than any short string..";
+    static_assert(sizeof(name) == 52, "the size that is made to fail");
+    bool set = true;
+    failSize = sizeof(name);
+    EXPECT_NO_THROW(set = building->setTargetByName(name));
+    failSize = 0;
+    EXPECT_EQ(failures, 2);
+    EXPECT_FALSE(set);
+    EXPECT_FALSE(building->targetValid);
 }
 
 } // namespace
