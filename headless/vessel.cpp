@@ -152,9 +152,8 @@ void Vessel::drainPropellant(double kg)
     }
 }
 
-void Vessel::advance(double simt, double dt, double mjd)
+void Vessel::advance(double simt, double dt)
 {
-    (void)mjd;
     if (dt <= 0.0)
         return;
     if (status == Status::Orbiting) {

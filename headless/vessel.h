@@ -103,7 +103,7 @@ public:
     void finishLoading(double mjd);
 
     // Moves the vessel from time simt by dt seconds.
-    void advance(double simt, double dt, double mjd);
+    void advance(double simt, double dt);
 
     // Reads one generic scenario line; returns false if it was not understood
     // (the caller keeps it).

@@ -164,9 +164,8 @@ void World::deleteVessel(Vessel *v)
 void World::advance(double dt)
 {
     double t0 = simTime_;
-    double mjd0 = mjd();
     for (Vessel *v : vessels_)
-        v->advance(t0, dt, mjd0);
+        v->advance(t0, dt);
     simTime_ += dt;
     simStep_ = dt;
 }
