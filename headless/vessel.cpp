@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <sstream>
@@ -51,13 +52,20 @@ bool KeyIs(const char *line, const char *key, const char **rest)
     return true;
 }
 
-std::string Format(const char *fmt, double a, double b = 0, double c = 0, double d = 0, double e = 0, double f = 0,
-                   double g = 0)
+std::string Format(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
+
+std::string Format(const char *fmt, ...)
 {
     char buf[512];
-    std::snprintf(buf, sizeof(buf), fmt, a, b, c, d, e, f, g);
+    va_list args;
+    va_start(args, fmt);
+    std::vsnprintf(buf, sizeof(buf), fmt, args);
+    va_end(args);
     return buf;
 }
+
+// Three components written so that they read back to the same doubles.
+std::string FormatExact(const VECTOR3 &v) { return Format("%.17g %.17g %.17g", v.x, v.y, v.z); }
 
 } // namespace
 
@@ -320,16 +328,12 @@ void Vessel::writeState(headless::ScenarioWriter &out, double simt) const
         out.item("HEADING", Format("%.4f", RadiansToDegrees(headingRad)).c_str());
     } else {
         out.item("STATUS", ("Orbiting " + ref->name()).c_str());
-        out.item("RPOS", Format("%.17g %.17g %.17g", orbitState.r.x, orbitState.r.y, orbitState.r.z).c_str());
-        out.item("RVEL", Format("%.17g %.17g %.17g", orbitState.v.x, orbitState.v.y, orbitState.v.z).c_str());
+        out.item("RPOS", FormatExact(orbitState.r).c_str());
+        out.item("RVEL", FormatExact(orbitState.v).c_str());
         VECTOR3 e = headless::EulerFromRotation(rotation);
-        out.item("AROT", Format("%.17g %.17g %.17g", RadiansToDegrees(e.x), RadiansToDegrees(e.y),
-                                RadiansToDegrees(e.z))
-                             .c_str());
+        out.item("AROT", FormatExact(e * RadiansToDegrees(1.0)).c_str());
         if (headless::length(angularVelRad) > 0.0)
-            out.item("VROT", Format("%.17g %.17g %.17g", RadiansToDegrees(angularVelRad.x),
-                                    RadiansToDegrees(angularVelRad.y), RadiansToDegrees(angularVelRad.z))
-                                 .c_str());
+            out.item("VROT", FormatExact(angularVelRad * RadiansToDegrees(1.0)).c_str());
     }
     out.item("EMPTYMASS", Format("%.17g", emptyMassKg).c_str());
     for (const Tank &t : tanks)
