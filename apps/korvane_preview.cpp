@@ -49,7 +49,7 @@ std::string Absolute(const std::string &path, const std::string &base)
     return base + "/" + path;
 }
 
-void PrintSummary(const headless::Simulator &sim)
+void PrintSummary()
 {
     headless::World &world = headless::World::instance();
     std::printf("simulated %.1f s, MJD %.6f\n", world.simTime(), world.mjd());
@@ -62,7 +62,6 @@ void PrintSummary(const headless::Simulator &sim)
             std::printf("  %-20s %-10s altitude %9.1f km, speed %8.1f m/s, mass %.0f kg\n", v->name().c_str(),
                         v->className().c_str(), altKm, headless::length(v->relativeVel()), v->mass());
     }
-    (void)sim;
 }
 
 // Frames painted at the end of a run: enough simulated time for every
@@ -195,7 +194,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "korvane-preview: %s\n", error.c_str());
         return 1;
     }
-    PrintSummary(sim);
+    PrintSummary();
     std::vector<std::string> images;
     bool imagesOk = preview::WriteControlRoomImages(outDir, &images);
     for (const std::string &path : images)
