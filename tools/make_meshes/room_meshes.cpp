@@ -151,8 +151,10 @@ MeshFile Interior()
     {
         GroupBuilder metal(AddGroup(mesh, "Railing", kMetal));
         const double railEnd = kStairsX - 0.05; // open where the stairs arrive
-        metal.box({-kWallX, kRailTopY - 0.05, kRailZ - 0.025}, {railEnd, kRailTopY, kRailZ + 0.025});
-        metal.box({-kWallX, kRailTopY - 0.45, kRailZ - 0.015}, {railEnd, kRailTopY - 0.42, kRailZ + 0.015});
+        // The rails are seen from below too, from the main floor.
+        const unsigned allSides = kBoxAllButBottom | kBoxBottom;
+        metal.box({-kWallX, kRailTopY - 0.05, kRailZ - 0.025}, {railEnd, kRailTopY, kRailZ + 0.025}, allSides);
+        metal.box({-kWallX, kRailTopY - 0.45, kRailZ - 0.015}, {railEnd, kRailTopY - 0.42, kRailZ + 0.015}, allSides);
         for (double x = -6.0; x <= railEnd; x += 1.5)
             metal.box({x - 0.025, kGalleryY, kRailZ - 0.025}, {x + 0.025, kRailTopY - 0.05, kRailZ + 0.025});
     }
