@@ -365,10 +365,16 @@ MeshFile Read(const std::string &text)
     return mesh;
 }
 
-// A number with up to six decimals and no trailing zeros ("-0" as "0").
+// A number with up to six decimals and no trailing zeros ("-0" as "0");
+// one of a billion or more in exponent form, so that a line of them stays
+// within the reader's 255 characters.
 std::string Number(double value)
 {
     char text[64];
+    if (std::fabs(value) >= 1e9) {
+        std::snprintf(text, sizeof(text), "%.17g", value);
+        return text;
+    }
     std::snprintf(text, sizeof(text), "%.6f", value);
     std::string s(text);
     while (s.back() == '0')

@@ -115,8 +115,8 @@ bool ReadMeshFile(const std::string &path, MeshFile *mesh, std::string *error = 
 
 // The text of a mesh: every group with its LABEL, MATERIAL and TEXTURE
 // lines (and NONORMAL, FLAG, ZBIAS, TEXWRAP where set), numbers with up to
-// six decimals and no trailing zeros, LF line ends. Reading it back gives
-// the mesh again (to those six decimals).
+// six decimals and no trailing zeros (a billion or more in exponent form),
+// LF line ends. Reading it back gives the mesh again (to those six decimals).
 std::string WriteMeshText(const MeshFile &mesh);
 
 } // namespace headless

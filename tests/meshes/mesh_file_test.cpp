@@ -107,6 +107,7 @@ TEST(MeshFileTest, WrittenTextReadsBackAsTheSameMesh)
     ASSERT_TRUE(ReadMeshText(kFullMesh, &mesh));
     mesh.groups[0].vertices[0].x = -5.342756; // six decimals survive
     mesh.groups[0].vertices[1].y = -0.0000001; // below a micrometre reads 0
+    mesh.groups[0].vertices[2].z = -1.5e20;    // huge values in exponent form, the line stays short
     const std::string text = headless::WriteMeshText(mesh);
     MeshFile again;
     std::string error;
@@ -131,6 +132,7 @@ TEST(MeshFileTest, WrittenTextReadsBackAsTheSameMesh)
         }
     }
     EXPECT_EQ(again.groups[0].vertices[0].x, -5.342756);
+    EXPECT_EQ(again.groups[0].vertices[2].z, -1.5e20);
     EXPECT_NE(text.find("\n0 0 0 0 0 -1 0 0\n"), std::string::npos) << "-0 is written as 0";
     EXPECT_EQ(again.materials[1].specularPower, 20.0);
     EXPECT_EQ(again.textures[0].dynamic, true);
