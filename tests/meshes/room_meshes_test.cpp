@@ -154,7 +154,7 @@ TEST(RoomMeshesTest, TheCommittedFilesAreWhatTheGeneratorWrites)
             committed.insert(std::string(folder) + "/" + e.path().filename().string());
     }
     EXPECT_EQ(generated, committed);
-    EXPECT_EQ(generated.size(), 6u + 8u);
+    EXPECT_EQ(generated.count("Meshes/Korvane/Flight_Dir_Screen.msh"), 1u);
     auto contents = [](const fs::path &p) {
         std::ifstream in(p, std::ios::binary);
         std::ostringstream s;
@@ -309,11 +309,7 @@ TEST(RoomMeshesTest, TheRoomIsClosedAndSeenFromInsideFromEveryPosition)
                                                       << ", " << eye.z << ")";
                     EXPECT_LT(Dot(hit.triangle->front, d), 0.0)
                         << "from (" << eye.x << ", " << eye.y << ", " << eye.z << ") the back of "
-                        << kMeshFiles[hit.triangle->mesh] << " group " << hit.triangle->group << " is seen, direction "
-                        << d.x << " " << d.y << " " << d.z << " at " << hit.distance << " tri " << hit.triangle->a.x << " "
-                        << hit.triangle->a.y << " " << hit.triangle->a.z << " / " << hit.triangle->b.x << " "
-                        << hit.triangle->b.y << " " << hit.triangle->b.z << " / " << hit.triangle->c.x << " "
-                        << hit.triangle->c.y << " " << hit.triangle->c.z;
+                        << kMeshFiles[hit.triangle->mesh] << " group " << hit.triangle->group << " is seen";
                     // The exterior is never what the room shows.
                     EXPECT_NE(hit.triangle->mesh, 1);
                 }
@@ -348,10 +344,7 @@ TEST(RoomMeshesTest, FromTheDeskTheScreensAndMfdsAreInViewAndUnhidden)
             ASSERT_NE(hit.triangle, nullptr);
             EXPECT_TRUE(hit.triangle->mesh == target.mesh && hit.triangle->group == target.group)
                 << g.label << " of " << kMeshFiles[target.mesh] << " is hidden by " << kMeshFiles[hit.triangle->mesh]
-                << " group " << hit.triangle->group << " point " << p.x << " " << p.y << " " << p.z << " tri "
-                << hit.triangle->a.x << " " << hit.triangle->a.y << " " << hit.triangle->a.z << " / " << hit.triangle->b.x
-                << " " << hit.triangle->b.y << " " << hit.triangle->b.z << " / " << hit.triangle->c.x << " "
-                << hit.triangle->c.y << " " << hit.triangle->c.z << " at " << hit.distance;
+                << " group " << hit.triangle->group;
         }
     }
 }
