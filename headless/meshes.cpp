@@ -1,7 +1,6 @@
 #include "headless/meshes.h"
 
 #include <algorithm>
-#include <cstring>
 #include <unordered_set>
 
 #include "headless/dds_file.h"
