@@ -7,28 +7,11 @@ namespace korvane {
 
 namespace {
 
-constexpr double kCos15 = 0.9659258262890683;  // the button panels' tilt
-constexpr double kSin15 = 0.25881904510252074;
 constexpr double kCatchAngleRad = 0.008726646259971648; // half a degree
 constexpr double kPi = 3.14159265358979323846;
 constexpr int kAllMouseEvents = PANEL_MOUSE_LBDOWN | PANEL_MOUSE_LBUP | PANEL_MOUSE_LBPRESSED | PANEL_MOUSE_ONREPLAY;
 constexpr int kNoMouseEvents = 0;
 constexpr int kScreenPixels = 1024;
-constexpr int kLabelPanelPixels = 256;
-
-// Panel coordinates (metres, a across, b downwards) of a button.
-void PanelCoordinates(int button, double &a, double &b)
-{
-    if (button < kMfdSideButtons) {
-        int column = button / 6;
-        int row = button - 6 * column;
-        a = 0.123203125 + 0.13359375 * column;
-        b = 0.037109375 + 0.051953125 * row;
-        return;
-    }
-    b = 0.348828125;
-    a = button == kPowerButton ? 0.1009375 : button == kSelectButton ? 0.19 : 0.2790625;
-}
 
 struct CameraPosition {
     VECTOR3 offset;
@@ -71,12 +54,9 @@ void RegisterButtons(MfdSide side, bool quadrilateralSideButtons)
 
 VECTOR3 ButtonCentre(MfdSide side, int button)
 {
-    double a = 0.0, b = 0.0;
-    PanelCoordinates(button, a, b);
-    const double y = -1.622 - b * kCos15;
-    if (side == kLeftMfd)
-        return _V(a * kCos15 + b * kSin15 * kSin15 - 0.8920945, y, -5.342756 + a * kSin15 - b * kSin15 * kCos15);
-    return _V(a * kCos15 - b * kSin15 * kSin15 + 0.4249073, y, -5.244479 - a * kSin15 - b * kSin15 * kCos15);
+    PanelCoordinates at = ButtonPanelCoordinates(button);
+    PanelPoint p = PanelToVessel(side, at.a, at.b);
+    return _V(p.x, p.y, p.z);
 }
 
 bool LoadCockpit(Korvane &building, int position)

@@ -5,6 +5,7 @@
 #define KORVANE_COCKPIT_COCKPIT_LAYOUT_H
 
 #include "OrbiterAPI.h"
+#include "cockpit/panel_geometry.h"
 
 class Korvane;
 
@@ -13,15 +14,8 @@ namespace korvane {
 // Radius (m) of a button's click zone, and half the side of its square.
 constexpr double kButtonZoneRadius = 0.0234375;
 
-// Which MFD a button belongs to, and which button: 0..11 side buttons,
-// then power, menu and select (area id = first button id + button).
-enum MfdSide { kLeftMfd, kRightMfd };
-constexpr int kPowerButton = 12;
-constexpr int kMenuButton = 13;
-constexpr int kSelectButton = 14;
-
-// Centre of a button in vessel coordinates (metres). The buttons lie on a
-// panel tilted by 15 degrees in front of each MFD.
+// Centre of a button in vessel coordinates (metres), on its MFD's tilted
+// panel (cockpit/panel_geometry.h).
 VECTOR3 ButtonCentre(MfdSide side, int button);
 
 // Registers the screens, label panels, MFDs and buttons, and sets the camera

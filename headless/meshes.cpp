@@ -3,18 +3,25 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "headless/dds_file.h"
 #include "headless/surfaces.h"
 
 namespace headless {
 
 namespace {
-constexpr int kTextureSizePixels = 1024;
 
 std::unordered_set<const void *> &LiveVisuals()
 {
     static std::unordered_set<const void *> live;
     return live;
 }
+
+std::string WithSlashes(std::string path)
+{
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
 } // namespace
 
 Visual::Visual(size_t meshCount) : devMeshes_(meshCount) { LiveVisuals().insert(this); }
@@ -25,22 +32,22 @@ Visual *Visual::fromHandle(VISHANDLE h)
     return h && LiveVisuals().count(h) ? static_cast<Visual *>(h) : nullptr;
 }
 
-Mesh::~Mesh()
+Mesh::Mesh(std::string name, MeshFile file, std::vector<SURFHANDLE> textures)
+    : name_(std::move(name)), file_(std::move(file)), textures_(std::move(textures))
 {
-    for (auto &entry : textures_)
-        DestroySurface(entry.second);
 }
 
-SURFHANDLE Mesh::texture(DWORD texidx)
+Mesh::~Mesh()
 {
-    if (texidx == 0)
+    for (SURFHANDLE s : textures_)
+        DestroySurface(s);
+}
+
+SURFHANDLE Mesh::texture(DWORD texidx) const
+{
+    if (texidx == 0 || texidx > textures_.size())
         return nullptr;
-    auto it = textures_.find(texidx);
-    if (it != textures_.end())
-        return it->second;
-    SURFHANDLE s = CreateSurface(kTextureSizePixels, kTextureSizePixels);
-    textures_[texidx] = s;
-    return s;
+    return textures_[texidx - 1];
 }
 
 MeshStore &MeshStore::instance()
@@ -49,25 +56,63 @@ MeshStore &MeshStore::instance()
     return store;
 }
 
+void MeshStore::setRoot(const std::string &root)
+{
+    if (root == root_)
+        return;
+    clear();
+    root_ = root;
+}
+
+SURFHANDLE MeshStore::loadTexture(const MeshTexture &texture) const
+{
+    std::string path = (root_.empty() ? std::string() : root_ + "/") + "Textures/" + WithSlashes(texture.path);
+    DdsImage image;
+    if (!ReadDdsFile(path, &image))
+        return nullptr;
+    SURFHANDLE s = CreateSurface(image.width, image.height);
+    Surface *surface = SurfaceFromHandle(s);
+    if (!surface)
+        return nullptr;
+    uint32_t *pixels = surface->data();
+    for (size_t i = 0; i < image.pixels.size(); ++i)
+        pixels[i] = image.pixels[i] | 0xFF000000u;
+    return s;
+}
+
 MESHHANDLE MeshStore::load(const char *name)
 {
-    std::string key = name ? name : "";
-    std::replace(key.begin(), key.end(), '\\', '/');
-    for (auto &m : meshes_)
-        if (m->name() == key)
-            return m.get();
-    meshes_.push_back(std::make_unique<Mesh>(key));
-    return meshes_.back().get();
+    if (!name || !*name)
+        return nullptr;
+    std::string key = WithSlashes(name);
+    auto it = byName_.find(key);
+    if (it != byName_.end())
+        return it->second.get();
+
+    MeshFile file;
+    std::string path = (root_.empty() ? std::string() : root_ + "/") + "Meshes/" + key + ".msh";
+    if (!ReadMeshFile(path, &file))
+        return nullptr;
+    std::vector<SURFHANDLE> textures;
+    for (const MeshTexture &t : file.textures)
+        textures.push_back(loadTexture(t));
+    auto mesh = std::make_unique<Mesh>(key, std::move(file), std::move(textures));
+    Mesh *raw = mesh.get();
+    byHandle_[raw] = raw;
+    byName_[key] = std::move(mesh);
+    return raw;
 }
 
 Mesh *MeshStore::fromHandle(MESHHANDLE h) const
 {
-    for (auto &m : meshes_)
-        if (m.get() == h)
-            return m.get();
-    return nullptr;
+    auto it = byHandle_.find(h);
+    return it == byHandle_.end() ? nullptr : it->second;
 }
 
-void MeshStore::clear() { meshes_.clear(); }
+void MeshStore::clear()
+{
+    byHandle_.clear();
+    byName_.clear();
+}
 
 } // namespace headless

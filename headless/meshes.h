@@ -1,48 +1,80 @@
 // Meshes by name, their textures, and the device meshes of a visual.
 //
-// The headless simulator has no mesh files: a mesh is a name, and its
-// textures are 1024 x 1024 surfaces made the first time they are asked for,
-// so that cockpit areas have something to be drawn on.
+// A mesh is loaded the simulator's way: oapiLoadMeshGlobal("Korvane\\Korvane")
+// reads Meshes/Korvane/Korvane.msh under the simulator root ("\" read as
+// "/"). A file that is missing or cannot be read as a mesh gives a null
+// handle, as in the simulator; a mesh that loaded keeps its handle for the
+// rest of the session, and loading the same name again returns it.
+//
+// Each entry of the mesh's texture list is loaded from Textures/<path> under
+// the root: a dynamic texture (flag D) becomes a surface of its DDS size
+// holding the file's pixels, for a module to draw on; a static one a surface
+// holding the decoded pixels, for the 3D view. A texture file that is
+// missing or refused by the DDS reader leaves its slot empty: the mesh still
+// loads, its groups keep their geometry, and oapiGetTextureHandle gives null
+// for that slot (the simulator, too, draws such a group untextured).
+// Surfaces are opaque: a texture's alpha is not kept.
 
 #ifndef KORVANE_HEADLESS_MESHES_H
 #define KORVANE_HEADLESS_MESHES_H
 
-#include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "OrbiterAPI.h"
+#include "headless/mesh_file.h"
 
 namespace headless {
 
 class Mesh {
 public:
-    explicit Mesh(std::string name) : name_(std::move(name)) {}
+    // Takes ownership of the texture surfaces (one per entry of the file's
+    // texture list; null for one that could not be loaded).
+    Mesh(std::string name, MeshFile file, std::vector<SURFHANDLE> textures);
     ~Mesh();
     Mesh(const Mesh &) = delete;
     Mesh &operator=(const Mesh &) = delete;
 
+    // The name as loaded, with slashes ("Korvane/Korvane").
     const std::string &name() const { return name_; }
-    // Texture texidx (counting from 1); null for 0.
-    SURFHANDLE texture(DWORD texidx);
+    const MeshFile &file() const { return file_; }
+    // Texture texidx (counting from 1); null for 0, past the list, or a
+    // texture that could not be loaded.
+    SURFHANDLE texture(DWORD texidx) const;
 
 private:
     std::string name_;
-    std::map<DWORD, SURFHANDLE> textures_;
+    MeshFile file_;
+    std::vector<SURFHANDLE> textures_;
 };
 
-// The global mesh store: one mesh per name, "\" read as "/".
+// The global mesh store.
 class MeshStore {
 public:
     static MeshStore &instance();
+
+    // The simulator root that Meshes/ and Textures/ are read from; empty for
+    // the current directory. A new root forgets the meshes of the old one.
+    void setRoot(const std::string &root);
+    const std::string &root() const { return root_; }
+
+    // The mesh of a name, loaded on first use; null if the name is null or
+    // empty, or its file is missing or cannot be read.
     MESHHANDLE load(const char *name);
+    // The mesh behind a handle, in constant time; null for null, stale or
+    // foreign handles.
     Mesh *fromHandle(MESHHANDLE h) const;
     // Destroys every mesh and its textures.
     void clear();
 
 private:
-    std::vector<std::unique_ptr<Mesh>> meshes_;
+    SURFHANDLE loadTexture(const MeshTexture &texture) const;
+
+    std::string root_;
+    std::unordered_map<std::string, std::unique_ptr<Mesh>> byName_;
+    std::unordered_map<const void *, Mesh *> byHandle_;
 };
 
 // A visual of a vessel: the graphics client's instance of its meshes. Its

@@ -24,6 +24,7 @@ void ResetUserInterface()
 Simulator::Simulator(std::string rootDir) : root_(std::move(rootDir))
 {
     World::instance().reset();
+    MeshStore::instance().setRoot(root_);
     ResetUserInterface();
 }
 

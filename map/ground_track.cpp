@@ -3,7 +3,8 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "Orbitersdk.h"
+#include "OrbiterAPI.h"
+#include "VesselAPI.h"
 #include "screens/units.h"
 
 namespace korvane {

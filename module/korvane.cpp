@@ -3,6 +3,7 @@
 #include "cockpit/cockpit_input.h"
 #include "cockpit/cockpit_layout.h"
 #include "module/colour.h"
+#include "module/mesh_layout.h"
 #include "screens/screen_redraw.h"
 #include "telemetry/flight_sampler.h"
 
@@ -23,8 +24,6 @@ const TOUCHDOWNVTX kTouchdownPoints[4] = {
     {{{-8.660254037844387, -5.0, -4.999999999999999}}, 300000, 300000, 3.0, 3.0},
     {{{0.0, 50.0, 0.0}}, 300000, 300000, 3.0, 3.0},
 };
-
-const VECTOR3 kScreenOffsets[3] = {{{-1.25, -0.1, 9.28}}, {{-5.25, -0.1, 9.28}}, {{2.75, -0.1, 9.28}}};
 
 } // namespace
 
@@ -112,8 +111,8 @@ void Korvane::clbkSetClassCaps(FILEHANDLE cfg)
     SetTouchdownPoints(kTouchdownPoints, 4);
 
     VECTOR3 origin = _V(0, 0, 0);
-    meshMain = oapiLoadMeshGlobal("Korvane\\Korvane");
-    meshBuilding = oapiLoadMeshGlobal("Korvane\\building");
+    meshMain = oapiLoadMeshGlobal(korvane::kMainMeshName);
+    meshBuilding = oapiLoadMeshGlobal(korvane::kBuildingMeshName);
     meshIdxMain = AddMesh(meshMain, &origin);
     meshIdxBuilding = AddMesh(meshBuilding, &origin);
     SetMeshVisibilityMode(meshIdxMain, MESHVIS_ALWAYS);
@@ -121,15 +120,17 @@ void Korvane::clbkSetClassCaps(FILEHANDLE cfg)
 
     SetCameraOffset(_V(0, -1, -8));
 
-    const char *screenMeshes[3] = {"Korvane\\ScreenUpd0", "Korvane\\ScreenUpd1", "Korvane\\ScreenUpd2"};
     for (int i = 0; i < 3; ++i) {
-        meshScreen[i] = oapiLoadMeshGlobal(screenMeshes[i]);
-        meshIdxScreen[i] = AddMesh(meshScreen[i], &kScreenOffsets[i]);
+        const double *offset = korvane::kScreenMeshOffsets[i];
+        VECTOR3 screenOffset = _V(offset[0], offset[1], offset[2]);
+        meshScreen[i] = oapiLoadMeshGlobal(korvane::kScreenMeshNames[i]);
+        meshIdxScreen[i] = AddMesh(meshScreen[i], &screenOffset);
         SetMeshVisibilityMode(meshIdxScreen[i], MESHVIS_VC);
     }
 
-    VECTOR3 flightDirOffset = _V(0, 0, -0.001);
-    meshFlightDir = oapiLoadMeshGlobal("Korvane\\Flight_Dir_Screen");
+    const double *deskOffset = korvane::kFlightDirMeshOffset;
+    VECTOR3 flightDirOffset = _V(deskOffset[0], deskOffset[1], deskOffset[2]);
+    meshFlightDir = oapiLoadMeshGlobal(korvane::kFlightDirMeshName);
     meshIdxFlightDir = AddMesh(meshFlightDir, &flightDirOffset);
     SetMeshVisibilityMode(meshIdxFlightDir, MESHVIS_VC);
 

@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "Orbitersdk.h"
+#include "DrawAPI.h"
+#include "OrbiterAPI.h"
+#include "VesselAPI.h"
 #include "map/coast_polyline.h"
 #include "telemetry/flight_history.h"
 

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "headless/meshes.h"
 #include "headless/scenario.h"
 #include "headless/sketchpad_recorder.h"
 #include "headless/surfaces.h"
@@ -23,7 +24,13 @@ namespace testsupport {
 
 class ModuleTest : public ::testing::Test {
 protected:
-    void SetUp() override { headless::World::instance().reset(); }
+    // Buildings made without a simulator read their meshes from the build's
+    // simulator root.
+    void SetUp() override
+    {
+        headless::World::instance().reset();
+        headless::MeshStore::instance().setRoot(KORVANE_ROOT_DIR);
+    }
 
     void TearDown() override
     {

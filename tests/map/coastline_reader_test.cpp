@@ -274,9 +274,9 @@ TEST(CoastlineReaderTest, LinesAcrossBlockBoundaries)
     }
 }
 
-TEST(CoastlineReaderTest, TheAddOnsCoastlineFileReadsWhole)
+TEST(CoastlineReaderTest, TheStandInsCoastlineFileReadsWholeAndCountsItsPoints)
 {
-    const std::string path = std::string(KORVANE_SOURCE_DIR) + "/addon/Config/Earth/Data/coast.vec";
+    const std::string path = std::string(KORVANE_SOURCE_DIR) + "/standin/Config/Earth/Data/coast.vec";
     std::ifstream in(path, std::ios::binary);
     ASSERT_TRUE(in.is_open()) << path;
     std::ostringstream bytes;
@@ -288,6 +288,53 @@ TEST(CoastlineReaderTest, TheAddOnsCoastlineFileReadsWhole)
     const Coastlines read = Polylines(text);
     EXPECT_EQ(static_cast<long>(read.polylines.size()), announced);
     EXPECT_EQ(read, coastref::ReadText(text, kUnitsPerDegree));
+    // Line 1 is the total number of points, so that a reader allocating
+    // that many (the simulator's Map MFD) has room for all of them.
+    long total = 0;
+    for (const auto &polyline : read.polylines)
+        total += static_cast<long>(polyline.size());
+    EXPECT_EQ(read.headerValue, total);
+    EXPECT_GT(total, 0);
+}
+
+// A coordinate in thousandths of a degree written with half a thousandth
+// more, so that truncation gives the thousandths back exactly.
+std::string HalfPastMilli(int milli)
+{
+    char text[32];
+    std::snprintf(text, sizeof(text), "%s%d.%03d5", milli < 0 ? "-" : "", std::abs(milli) / 1000, std::abs(milli) % 1000);
+    return text;
+}
+
+TEST(CoastlineReaderTest, TheSimulatorsOwnLayoutReads)
+{
+    // The simulator's file: the total of vertices and the number of
+    // segments, each followed by a comment, then the segments. Here 237
+    // segments of 39 points and one of 108: 237 x 39 + 108 = 9351.
+    std::string text = "9351 ; total number of vertices\n238 ; number of segments\n";
+    std::vector<std::vector<Point>> expected;
+    for (int segment = 0; segment < 238; ++segment) {
+        const int points = segment < 237 ? 39 : 108;
+        text += std::to_string(points) + " ; vertices of segment " + std::to_string(segment + 1) + "\n";
+        expected.emplace_back();
+        for (int j = 0; j < points; ++j) {
+            const int lonMilli = (segment - 119) * 1500 + j * 10;
+            const int latMilli = j * 500 - 10000;
+            text += HalfPastMilli(lonMilli) + " " + HalfPastMilli(latMilli) + "\n";
+            expected.back().push_back({lonMilli, latMilli});
+        }
+    }
+    const Coastlines read = Polylines(text);
+    EXPECT_EQ(read.headerValue, 9351);
+    ASSERT_EQ(read.polylines.size(), 238u);
+    size_t total = 0;
+    for (const auto &polyline : read.polylines)
+        total += polyline.size();
+    EXPECT_EQ(total, 9351u);
+    EXPECT_EQ(read, Expected(9351, expected));
+    // Spot checks: the first point (-178.5, -10) and the last (178.07, 43.5).
+    EXPECT_EQ(read.polylines.front().front(), (Point{-178500, -10000}));
+    EXPECT_EQ(read.polylines.back().back(), (Point{178070, 43500}));
 }
 
 TEST(CoastlineReaderTest, BothReferenceReadersAgree)

@@ -132,6 +132,11 @@ TEST_F(KorvaneTest, ConstructorStoresDefaultsAndCreatesResourcesInTableOrder)
 
 TEST_F(KorvaneTest, ClassCapsSetMassMeshesCameraAndSurface)
 {
+    // The meshes' textures belong to the host's mesh store, which keeps them
+    // for the session once loaded: only the drawing surface is the building's.
+    for (const char *name : {"Korvane\\Korvane", "Korvane\\building", "Korvane\\ScreenUpd0", "Korvane\\ScreenUpd1",
+                             "Korvane\\ScreenUpd2", "Korvane\\Flight_Dir_Screen"})
+        ASSERT_NE(oapiLoadMeshGlobal(name), nullptr) << name;
     int surfacesBefore = headless::LiveResources().surfaces;
     Korvane *k = addBuilding("Houston");
     Vessel *v = headless::World::instance().vesselByName("Houston");

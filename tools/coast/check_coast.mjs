@@ -1,6 +1,6 @@
 // Re-reads a coast.vec file and checks that the map can draw it as it is:
 //
-//   line 1     the header, 1
+//   line 1     the header: the total number of points of all polylines
 //   line 2     N, the number of polylines
 //   then N times: a point count m (at least 2), then m lines "<lon> <lat>"
 //
@@ -37,7 +37,9 @@ export function checkCoastText(text) {
     return lines[at++];
   };
 
-  if (next() !== '1') fail('header must be 1');
+  const headerLine = next();
+  if (!COUNT_LINE.test(headerLine)) fail(`bad header "${headerLine}"`);
+  const header = Number(headerLine);
   const nLine = next();
   if (!COUNT_LINE.test(nLine)) fail(`bad polyline count "${nLine}"`);
   const n = Number(nLine);
@@ -74,6 +76,10 @@ export function checkCoastText(text) {
       fail(`polyline ${k} is neither closed nor cut at the 180 degree meridian at both ends`);
     }
   }
+  if (header !== points) {
+    at = 1;
+    fail(`header ${header} is not the total number of points, ${points}`);
+  }
   if (at !== lines.length) {
     at++;
     fail(`${lines.length - at + 1} line(s) after the last polyline`);
@@ -91,7 +97,7 @@ export function summary(file, s) {
 
 if (process.argv[1] && path.resolve(process.argv[1]) === fileURLToPath(import.meta.url)) {
   const here = path.dirname(fileURLToPath(import.meta.url));
-  const file = process.argv[2] ?? path.resolve(here, '../../addon/Config/Earth/Data/coast.vec');
+  const file = process.argv[2] ?? path.resolve(here, '../../standin/Config/Earth/Data/coast.vec');
   try {
     console.log(summary(file, checkCoastFile(file)));
   } catch (e) {

@@ -2,11 +2,13 @@
 // Natural Earth's 1:50m land outlines, as packaged in world-atlas's
 // land-50m.json.
 //
-//   node make_coast.mjs [output]     default: addon/Config/Earth/Data/coast.vec
+//   node make_coast.mjs [output]     default: standin/Config/Earth/Data/coast.vec
 //
 // Output format, one item per line, LF line ends:
 //
-//   1                      header
+//   T                      header: the total number of points, so that a
+//                          reader that allocates that many (the simulator's
+//                          Map MFD does) has room for every point
 //   N                      number of polylines
 //   m                      point count of the first polyline
 //   <lon> <lat>            m lines, decimal degrees, east and north positive
@@ -152,7 +154,8 @@ export function buildCoast(topology) {
       if (rounded.length >= 2) polylines.push(rounded);
     }
   }
-  const out = ['1', String(polylines.length)];
+  const total = polylines.reduce((sum, pl) => sum + pl.length, 0);
+  const out = [String(total), String(polylines.length)];
   for (const pl of polylines) {
     out.push(String(pl.length));
     for (const [lon, lat] of pl) out.push(`${formatMilli(lon)} ${formatMilli(lat)}`);
@@ -161,7 +164,7 @@ export function buildCoast(topology) {
 }
 
 function main() {
-  const outFile = path.resolve(process.argv[2] ?? path.join(here, '../../addon/Config/Earth/Data/coast.vec'));
+  const outFile = path.resolve(process.argv[2] ?? path.join(here, '../../standin/Config/Earth/Data/coast.vec'));
   const topology = JSON.parse(readFileSync(require.resolve('world-atlas/land-50m.json'), 'utf8'));
   const text = buildCoast(topology);
   checkCoastText(text); // nothing broken gets written
