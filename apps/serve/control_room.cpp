@@ -159,7 +159,8 @@ void ControlRoom::step(double wallSeconds)
 
     double wall = std::max(0.0, wallSeconds);
     double used = std::min(wall, kMaxFrameWallSeconds);
-    lagSeconds_ += wall - used;
+    if (!paused_)
+        lagSeconds_ += wall - used; // while paused no time is owed
     headless::ClearRecordings();
     recordsSeen_ = 0;
     sim_->frame(paused_ ? 0.0 : used * warp_);

@@ -143,6 +143,10 @@ private:
     void onRead(beast::error_code ec, std::size_t)
     {
         if (ec) {
+            // A frame announced beyond Beast's bound: Beast has already sent
+            // the close (1009) for it.
+            if (ec == websocket::error::message_too_big && !refused_)
+                shared_.stats.refused(Refusal::Oversized);
             finish();
             return;
         }
