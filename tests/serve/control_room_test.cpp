@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <unistd.h>
 
 #include "apps/serve/key_codes.h"
 #include "headless/simulator.h"
@@ -71,7 +72,10 @@ class ControlRoomTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        scenarioPath_ = testing::TempDir() + "control_room_test.scn";
+        // One file per test and process: CTest runs the tests side by side.
+        scenarioPath_ = testing::TempDir() + "control_room_" +
+                        testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                        std::to_string(getpid()) + ".scn";
         std::ofstream(scenarioPath_) << kScenario;
         room_ = std::make_unique<ControlRoom>(hub_, encoder_, inputs_, stats_);
         ControlRoomOptions options;
