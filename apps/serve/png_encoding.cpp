@@ -49,7 +49,7 @@ bool EncodePng(const std::uint32_t *pixels, int width, int height, int strideWor
     png_set_IHDR(writer, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_compression_level(writer, kZlibLevel);
-    png_set_filter(writer, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    png_set_filter(writer, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_write_info(writer, info);
     // A word 0xAARRGGBB lies in memory as B, G, R, A on a little-endian
     // machine and as A, R, G, B on a big-endian one: libpng takes the
