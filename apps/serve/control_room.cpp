@@ -265,6 +265,7 @@ std::vector<std::string> ControlRoom::textsSinceLastRedraw()
 
 void ControlRoom::onRedraw(int areaId, SURFHANDLE textureHandle)
 {
+    Clock::time_point drawnAt = Clock::now();
     // The sketchpads opened since the previous redraw are this one's: the
     // simulator redraws one area at a time.
     std::vector<std::string> texts = textsSinceLastRedraw();
@@ -274,7 +275,7 @@ void ControlRoom::onRedraw(int areaId, SURFHANDLE textureHandle)
     if (!area || !texture || !AreaRect(*area, *texture, &r))
         return;
     LastPicture &last = lastPictures_[areaId];
-    if (last.texts == texts && SamePixels(*texture, r, last.pixels)) {
+    if (last.pixels && last.texts == texts && SamePixels(*texture, r, *last.pixels)) {
         stats_.framesUnchanged++;
         return;
     }
@@ -282,10 +283,10 @@ void ControlRoom::onRedraw(int areaId, SURFHANDLE textureHandle)
     picture.area = areaId;
     picture.width = static_cast<int>(r.right - r.left);
     picture.height = static_cast<int>(r.bottom - r.top);
-    picture.pixels = CopyPixels(*texture, r);
+    picture.pixels = std::make_shared<const std::vector<std::uint32_t>>(CopyPixels(*texture, r));
     picture.texts = texts;
     picture.simTimeSeconds = headless::World::instance().simTime();
-    picture.drawnAt = Clock::now();
+    picture.drawnAt = drawnAt;
     last.pixels = picture.pixels;
     last.texts = std::move(texts);
     encoder_.submit(std::move(picture));

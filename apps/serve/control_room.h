@@ -87,7 +87,7 @@ public:
 
 private:
     struct LastPicture {
-        std::vector<std::uint32_t> pixels;
+        std::shared_ptr<const std::vector<std::uint32_t>> pixels;
         std::vector<std::string> texts;
     };
 
