@@ -116,13 +116,17 @@ private:
     beast::flat_buffer buffer_;
 };
 
-// A plain HTTP GET with the given Host header: status and body.
-std::pair<int, std::string> Get(unsigned short port, const std::string &target, const std::string &host)
+// A plain HTTP request with the given Host header (and one more header of
+// `padding` bytes): status and body.
+std::pair<int, std::string> Get(unsigned short port, const std::string &target, const std::string &host,
+                                http::verb method = http::verb::get, std::size_t padding = 0)
 {
     net::io_context ioc;
     beast::tcp_stream stream(ioc);
-    http::request<http::empty_body> req(http::verb::get, target, 11);
+    http::request<http::empty_body> req(method, target, 11);
     req.set(http::field::host, host);
+    if (padding)
+        req.set("X-Padding", std::string(padding, 'p'));
     http::response<http::string_body> res;
     beast::flat_buffer buffer;
     bool done = false;
@@ -314,6 +318,9 @@ TEST_F(WebServerTest, OtherSitesAndOtherNamesAreTurnedAway)
     EXPECT_EQ(200, Get(port_, "/", "localhost:" + std::to_string(port_)).first);
     EXPECT_EQ(404, Get(port_, "/../etc/passwd", host()).first);
     EXPECT_EQ(404, Get(port_, "/nothing", host()).first);
+    EXPECT_EQ(405, Get(port_, "/", host(), http::verb::post).first);
+    EXPECT_EQ(400, Get(port_, "/", host(), http::verb::get, 10000).first); // headers beyond 8 KiB
+    EXPECT_EQ(200, Get(port_, "/app.js", host()).first);
 }
 
 TEST_F(WebServerTest, PagesBeyondTheLimitAreTurnedAway)
