@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <thread>
-#include <type_traits>
 
 #include "apps/serve/key_codes.h"
 #include "headless/input.h"
