@@ -1,5 +1,5 @@
 // The user's side of the host: the input box a module opened and is waiting
-// on, answered by a scripted text.
+// on, answered by a typed text or cancelled.
 
 #ifndef KORVANE_HEADLESS_INPUT_H
 #define KORVANE_HEADLESS_INPUT_H
@@ -21,9 +21,14 @@ struct InputBoxRequest {
 InputBoxRequest &CurrentInputBox();
 
 // Hands text to the waiting input box's callback, as if the user typed it
-// and pressed Enter; the box closes. Returns the callback's result, or false
-// if no box is open.
+// and pressed Enter. Returns the callback's result, or false if no box is
+// open. As in the simulator, the box closes only when the callback accepts
+// the text; a rejected text leaves it open for another try.
 bool AnswerInputBox(const std::string &text);
+
+// Closes the waiting input box as the user's Escape does: the callback is
+// not called. Nothing happens if no box is open.
+void CancelInputBox();
 
 } // namespace headless
 

@@ -195,6 +195,12 @@ VECTOR3 VirtualCockpit::zoneCentre(const VcArea &area)
     return _V(0, 0, 0);
 }
 
+void VirtualCockpit::redraw(VESSEL2 *iface, int id, int event, SURFHANDLE texture)
+{
+    if (iface->clbkVCRedrawEvent(id, event, texture) && redrawListener_)
+        redrawListener_(id, texture);
+}
+
 void VirtualCockpit::RunCockpitRedraws(VESSEL2 *iface)
 {
     std::vector<int> triggered = takeTriggeredAreas();
@@ -207,12 +213,12 @@ void VirtualCockpit::RunCockpitRedraws(VESSEL2 *iface)
         if (a.redrawMode & PANEL_REDRAW_ALWAYS)
             always.push_back(a);
     for (const VcArea &a : always)
-        iface->clbkVCRedrawEvent(a.id, PANEL_REDRAW_ALWAYS, a.texture);
+        redraw(iface, a.id, PANEL_REDRAW_ALWAYS, a.texture);
     for (int id : triggered) {
         bool redrawn = std::any_of(always.begin(), always.end(), [id](const VcArea &a) { return a.id == id; });
         const VcArea *a = area(id);
         if (!redrawn && a)
-            iface->clbkVCRedrawEvent(id, PANEL_REDRAW_MOUSE, a->texture);
+            redraw(iface, id, PANEL_REDRAW_MOUSE, a->texture);
     }
 }
 

@@ -12,6 +12,7 @@
 #ifndef KORVANE_HEADLESS_VC_H
 #define KORVANE_HEADLESS_VC_H
 
+#include <functional>
 #include <vector>
 
 #include "VesselAPI.h"
@@ -109,12 +110,22 @@ public:
 
     static constexpr double kQuadDepthMetres = 0.05;
 
+    // --- Redraw notification ---------------------------------------------------------
+    // Told, on the simulation thread, of every area redraw that drew something
+    // (clbkVCRedrawEvent returned true): the area's id and its texture, right
+    // after the call, so the texture holds the new picture. One listener at a
+    // time; an empty function removes it. It outlives loads and reset(): it
+    // belongs to the front end that shows the cockpit, not to a position.
+    using RedrawListener = std::function<void(int areaId, SURFHANDLE texture)>;
+    void setRedrawListener(RedrawListener listener) { redrawListener_ = std::move(listener); }
+
     // --- Frame work of the simulator core -----------------------------------------
     // Redraws the areas of iface's cockpit: every area whose redraw mode has
     // PANEL_REDRAW_ALWAYS gets clbkVCRedrawEvent(id, PANEL_REDRAW_ALWAYS,
     // texture); then every queued area not redrawn yet gets
     // clbkVCRedrawEvent(id, PANEL_REDRAW_MOUSE, texture). Queued ids that are
     // not registered are dropped; so is the whole queue if iface is null.
+    // Each call that returns true is passed on to the redraw listener.
     void RunCockpitRedraws(VESSEL2 *iface);
     // A left click at p (m, vessel frame): the area under p gets
     // clbkVCMouseEvent with PANEL_MOUSE_LBDOWN, then PANEL_MOUSE_LBUP, each
@@ -126,6 +137,8 @@ public:
 private:
     VirtualCockpit() = default;
     VcArea *findArea(int id);
+    // One redraw call, passed on to the listener when it drew something.
+    void redraw(VESSEL2 *iface, int id, int event, SURFHANDLE texture);
     static bool QuadContains(const VcArea &area, const VECTOR3 &p);
 
     int position_ = -1;
@@ -133,6 +146,7 @@ private:
     std::vector<VcMfd> mfds_;
     VcCamera camera_;
     std::vector<int> triggered_;
+    RedrawListener redrawListener_;
 };
 
 } // namespace headless
