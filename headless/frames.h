@@ -23,10 +23,12 @@
 //
 // (right-handed rotations about the internal axes), which is the simulator's
 // R = R_a Ry(omega) of oapiGetPlanetObliquityMatrix and
-// oapiGetPlanetCurrentRotation written in the internal frame: theta is the
-// longitude of the equator's ascending node on the ecliptic, the obliquity
-// the angle between the axis and the ecliptic pole, omega the rotation angle
-// of the prime meridian measured from that node along the equator.
+// oapiGetPlanetCurrentRotation written in the internal frame: the obliquity
+// is the angle between the axis and the ecliptic pole, theta the longitude
+// of the equator's node as the simulator counts it (LAN; Earth's is 0, the
+// vernal equinox), the axis leaning towards ecliptic longitude theta + 90
+// deg, and omega the rotation angle of the prime meridian measured from that
+// node along the equator.
 //
 // The axis precesses about the ecliptic pole: theta(t) = LAN + 2 pi (t -
 // LAN_MJD) / PrecessionPeriod (days; no precession for a period of 0). The
@@ -63,14 +65,14 @@ MATRIX3 FromSimulatorFrame(const MATRIX3 &m);
 // The rotation of a planet, as the simulator's planet configuration gives it.
 struct PlanetRotation {
     double obliquityRad = 0.0;             // Obliquity: axis to ecliptic pole
-    double equatorNodeRad = 0.0;           // LAN: the equator's ascending node at equatorNodeMjd
+    double equatorNodeRad = 0.0;           // LAN: the equator's node at equatorNodeMjd
     double equatorNodeMjd = 51544.5;       // LAN_MJD
     double precessionPeriodDays = 0.0;     // PrecessionPeriod; 0: no precession, negative: westwards
     double rotationOffsetRad = 0.0;        // SidRotOffset: omega at MJD 51544.5 (before the correction)
     double siderealPeriodSeconds = 86400;  // SidRotPeriod: one turn in inertial space
 };
 
-// theta(t), the longitude of the equator's ascending node (rad, unreduced).
+// theta(t), the longitude of the equator's node (rad, unreduced).
 double EquatorNode(const PlanetRotation &rot, double mjd);
 // omega(t), the rotation angle (rad, 0..2 pi).
 double RotationAngle(const PlanetRotation &rot, double mjd);

@@ -123,9 +123,9 @@ PlanetConfig BuiltInMoon()
     moon.massKg = 7.346e22;
     moon.radiusMetres = 1.7374e6;
     moon.rotation.obliquityRad = 0.02691995838;
-    moon.rotation.equatorNodeRad = 5.324031726;
+    moon.rotation.equatorNodeRad = 2.182439073;
     moon.rotation.equatorNodeMjd = 51544.5;
-    moon.rotation.rotationOffsetRad = 1.627881106;
+    moon.rotation.rotationOffsetRad = 4.769473759;
     moon.rotation.siderealPeriodSeconds = 2360591.51;
     moon.rotation.precessionPeriodDays = -6798.38;
     moon.hasOrbit = true;

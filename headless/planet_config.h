@@ -4,7 +4,7 @@
 //   Mass = 5.973698968e+24       kg, > 0
 //   Size = 6.37101e6             mean radius, m, > 0
 //   Obliquity = 0.4090928023     rad, angle of the axis from the ecliptic pole, 0..pi
-//   LAN = 0                      rad, the equator's ascending node on the ecliptic at LAN_MJD
+//   LAN = 0                      rad, the equator's node at LAN_MJD (the axis leans to LAN + 90 deg)
 //   LAN_MJD = 51544.5            MJD
 //   SidRotOffset = 4.88948754    rad, rotation angle at MJD 51544.5
 //   SidRotPeriod = 86164.10132   s, one turn in inertial space, != 0 (< 0: retrograde)
