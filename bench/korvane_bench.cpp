@@ -15,6 +15,7 @@
 #include <random>
 #include <string>
 
+#include "bench/tanks_bench.h"
 #include "cockpit/area_ids.h"
 #include "headless/sketchpad_recorder.h"
 #include "headless/vessel.h"
@@ -271,6 +272,7 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     PrintTable(reporter);
+    bench::PrintTankTable([&reporter](const std::string &name) { return reporter.seconds(name); });
     RemoveSyntheticFile remove;
     return 0;
 }

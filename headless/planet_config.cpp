@@ -9,17 +9,27 @@ namespace headless {
 
 namespace {
 
-enum class Range { Positive, NonZero, Any, Obliquity, Eccentricity };
+// Dates within this many days of MJD 0 (27000 years), where the rotation
+// model's arithmetic stays far from overflow.
+constexpr double kDateRangeDays = 1e7;
+
+enum class Range { Positive, AtLeastOneMetre, Period, Precession, Any, Date, Obliquity, Eccentricity };
 
 bool InRange(double v, Range range)
 {
     switch (range) {
     case Range::Positive:
         return v > 0.0;
-    case Range::NonZero:
-        return v != 0.0;
+    case Range::AtLeastOneMetre:
+        return v >= 1.0;
+    case Range::Period: // one second or more, either sense
+        return std::fabs(v) >= 1.0;
+    case Range::Precession: // none, or one day or more, either sense
+        return v == 0.0 || std::fabs(v) >= 1.0;
     case Range::Any:
         return true;
+    case Range::Date:
+        return std::fabs(v) <= kDateRangeDays;
     case Range::Obliquity:
         return v >= 0.0 && v <= kPi;
     case Range::Eccentricity:
@@ -47,12 +57,12 @@ void ReadPlanetConfig(std::istream &in, PlanetConfig *config, std::vector<std::s
         {"Size", &read.radiusMetres, Range::Positive, false, false, false},
         {"Obliquity", &read.rotation.obliquityRad, Range::Obliquity, false, false, false},
         {"LAN", &read.rotation.equatorNodeRad, Range::Any, false, false, false},
-        {"LAN_MJD", &read.rotation.equatorNodeMjd, Range::Any, false, false, false},
+        {"LAN_MJD", &read.rotation.equatorNodeMjd, Range::Date, false, false, false},
         {"SidRotOffset", &read.rotation.rotationOffsetRad, Range::Any, false, false, false},
-        {"SidRotPeriod", &read.rotation.siderealPeriodSeconds, Range::NonZero, false, false, false},
-        {"PrecessionPeriod", &read.rotation.precessionPeriodDays, Range::Any, false, false, false},
-        {"OrbitEpoch", &read.orbitEpochMjd, Range::Any, true, false, false},
-        {"SemiMajorAxis", &read.orbit.a, Range::Positive, true, false, false},
+        {"SidRotPeriod", &read.rotation.siderealPeriodSeconds, Range::Period, false, false, false},
+        {"PrecessionPeriod", &read.rotation.precessionPeriodDays, Range::Precession, false, false, false},
+        {"OrbitEpoch", &read.orbitEpochMjd, Range::Date, true, false, false},
+        {"SemiMajorAxis", &read.orbit.a, Range::AtLeastOneMetre, true, false, false},
         {"Eccentricity", &read.orbit.e, Range::Eccentricity, true, false, false},
         {"Inclination", &read.orbit.i, Range::Any, true, false, false},
         {"LongAscNode", &read.orbit.theta, Range::Any, true, false, false},

@@ -5,27 +5,28 @@
 //   Size = 6.37101e6             mean radius, m, > 0
 //   Obliquity = 0.4090928023     rad, angle of the axis from the ecliptic pole, 0..pi
 //   LAN = 0                      rad, the equator's node at LAN_MJD (the axis leans to LAN + 90 deg)
-//   LAN_MJD = 51544.5            MJD
+//   LAN_MJD = 51544.5            MJD, within 1e7 days of MJD 0
 //   SidRotOffset = 4.88948754    rad, rotation angle at MJD 51544.5
-//   SidRotPeriod = 86164.10132   s, one turn in inertial space, != 0 (< 0: retrograde)
-//   PrecessionPeriod = -9413040.4  days, of the axis about the ecliptic pole (0: none)
+//   SidRotPeriod = 86164.10132   s, one turn in inertial space, |P| >= 1 (< 0: retrograde)
+//   PrecessionPeriod = -9413040.4  days, of the axis about the ecliptic pole; 0 (none) or |P| >= 1
 //
 // (frames.h gives the rotation model these make). A moon's orbit about its
 // planet is a two-body ellipse of its mean elements, relative to the ecliptic
 // of J2000, in keys of the stand-in's own:
 //
-//   OrbitEpoch = 51544.5         MJD at which MeanLongitude holds
-//   SemiMajorAxis = 3.84399e8    m, > 0
+//   OrbitEpoch = 51544.5         MJD at which MeanLongitude holds, within 1e7 days of MJD 0
+//   SemiMajorAxis = 3.84399e8    m, >= 1
 //   Eccentricity = 0.0549        0 <= e < 1
 //   Inclination = 0.0898041      rad
 //   LongAscNode = 2.1824391      rad
 //   LongPeriapsis = 1.4547886    rad
 //   MeanLongitude = 3.8103408    rad
 //
-// Every other line is ignored. A key that is missing, or whose value is not
-// a number in its range, keeps the value it had before reading (the
-// stand-in's built-in figure for that body) and is reported as a problem;
-// an orbit is taken only when all seven orbit keys are good.
+// The ranges keep the rotation and the orbit finite at every date the
+// stand-in meets. Every other line is ignored. A key that is missing, or
+// whose value is not a number in its range, keeps the value it had before
+// reading (the stand-in's built-in figure for that body) and is reported as
+// a problem; an orbit is taken only when all seven orbit keys are good.
 
 #ifndef KORVANE_HEADLESS_PLANET_CONFIG_H
 #define KORVANE_HEADLESS_PLANET_CONFIG_H

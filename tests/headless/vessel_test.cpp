@@ -198,9 +198,18 @@ TEST_F(VesselTest, OddLinesAreKeptOrRefused)
     auto *v = headless::World::instance().addVessel(std::make_unique<Vessel>("V", "Generic"));
     v->makeGenericInterface();
     for (const char *bad : {"RPOS 1 2", "TANK -5 3", "TANK 5", "MAINENGINE 10 0", "BURN nan 10 1", "BURN 1 -1 1",
-                            "POS", "STATUS Flying Earth", "EMPTYMASS -1", "ELEMENTS 7000000 0.1", "XYZ 1 2 3", ""})
+                            "POS", "STATUS Flying Earth", "EMPTYMASS -1", "ELEMENTS 7000000 0.1", "XYZ 1 2 3", "",
+                            "PRPLEVEL", "PRPLEVEL 0", "PRPLEVEL 0:full", "PRPLEVEL -1:0.5", "PRPLEVEL 0:0.5 x",
+                            "BASE Habana", "BASE :2", "BASE Habana:pad", "BASE Habana:-1"})
         EXPECT_FALSE(v->parseLine(bad)) << bad;
     EXPECT_TRUE(v->tanks.empty());
+    EXPECT_TRUE(v->baseName.empty());
+    // Fills of tanks the vessel does not have change nothing; fills beyond
+    // 0..1 are held there.
+    EXPECT_TRUE(v->parseLine("PRPLEVEL 5:1"));
+    EXPECT_TRUE(v->parseLine("TANK 100 0"));
+    EXPECT_TRUE(v->parseLine("PRPLEVEL 0:1.5"));
+    EXPECT_EQ(v->tanks[0].massKg, 100.0);
     EXPECT_EQ(v->mainThrustNewton, 0.0);
     // Unknown lines go back into the saved block unchanged.
     char line[] = "XYZ 1 2 3";
