@@ -1,14 +1,14 @@
 // The preview's machine-readable report of a run (--report FILE): the date
 // and every vessel's state at the end, as JSON.
 //
-//   {"mjd": 51982.1044,
+//   {"mjd": 51982.10446,
 //    "vessels": [{"name": "ISS", "class": "ProjectAlpha_ISS",
 //                 "status": "orbiting",        "orbiting" or "landed"
 //                 "reference": "Earth",        the body the vessel moves about
-//                 "longitude_deg": -80.61,     planet-fixed (equatorial)
-//                 "latitude_deg": 28.52,       coordinates on that body
-//                 "altitude_m": 359200.5,      above the body's mean radius
-//                 "speed_mps": 7699.8,         relative to the body's centre,
+//                 "longitude_deg": 139.889,    planet-fixed (equatorial)
+//                 "latitude_deg": -3.112,      coordinates on that body
+//                 "altitude_m": 359157.0,      above the body's mean radius
+//                 "speed_mps": 7699.82,        relative to the body's centre,
 //                                              not to its turning surface
 //                 "mass_kg": 420860.0}, ...]}
 //

@@ -112,8 +112,9 @@ public:
         world.setStartMjd(60650.5);
         Vessel *station = world.addVessel(std::make_unique<Vessel>("Station", "Generic"));
         station->makeGenericInterface();
-        for (const char *line : {"STATUS Orbiting Earth", "ELEMENTS 6776000 0.0015 51.6 120 160 25 60650.5",
-                                 "EMPTYMASS 400000", "TANK 30000 25000", "MAINENGINE 600000 3100"})
+        for (const char *line : {"STATUS Orbiting Earth", "RPOS 3932972.42 -5483869.75 -686024.79",
+                                 "RVEL -3415.517 -3198.464 6066.681", "EMPTYMASS 400000", "TANK 30000 25000",
+                                 "MAINENGINE 600000 3100"})
             station->parseLine(line);
         station->finishLoading(world.mjd());
         Vessel *self = world.addVessel(std::make_unique<Vessel>("Houston", "Korvane"));
