@@ -1,7 +1,6 @@
 #include "headless/world.h"
 
 #include <algorithm>
-#include <cmath>
 #include <fstream>
 
 #include "headless/frames.h"

@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include "OrbiterAPI.h"
-#include "headless/frames.h"
 #include "headless/vecmath.h"
 #include "headless/vessel.h"
 #include "headless/world.h"
