@@ -12,6 +12,7 @@
 
 #include "apps/control_room_images.h"
 #include "apps/preview_options.h"
+#include "apps/run_report.h"
 #include "headless/input.h"
 #include "headless/sketchpad_recorder.h"
 #include "headless/vc.h"
@@ -191,6 +192,10 @@ int main(int argc, char **argv)
     headless::SetSketchpadMode(headless::SketchpadMode::RasterAndRecord);
 
     if (!sim.saveScenario(savePath, &error)) {
+        std::fprintf(stderr, "korvane-preview: %s\n", error.c_str());
+        return 1;
+    }
+    if (!options.reportPath.empty() && !preview::WriteRunReport(Absolute(options.reportPath, startDir), &error)) {
         std::fprintf(stderr, "korvane-preview: %s\n", error.c_str());
         return 1;
     }

@@ -85,6 +85,7 @@ std::string UsageText()
            "  --step SECONDS      length of one frame (default 1)\n"
            "  --out DIR           where the images and the saved scenario go (default preview)\n"
            "  --save PATH         saved scenario (default <out>/saved.scn)\n"
+           "  --report FILE       write the vessels' state at the end as JSON\n"
            "  --cockpit N         cockpit position to load (default 0)\n"
            "  --click AREA@TIME   click the cockpit area AREA at simulation time TIME\n"
            "  --key KEYS@TIME     press a key combination, e.g. ctrl+t@60\n"
@@ -124,6 +125,9 @@ bool ParseOptions(int argc, char **argv, Options &out, std::string *error)
                 return false;
         } else if (arg == "--save") {
             if (!value(&out.savePath))
+                return false;
+        } else if (arg == "--report") {
+            if (!value(&out.reportPath))
                 return false;
         } else if (arg == "--duration" || arg == "--step") {
             double number = 0.0;

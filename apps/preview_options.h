@@ -22,6 +22,7 @@ struct Options {
     double stepSeconds = 1.0;
     std::string outDir = "preview";
     std::string savePath;                         // empty: <outDir>/saved.scn
+    std::string reportPath;                       // empty: no JSON report
     int cockpitPosition = 0;
     bool network = true;
     bool renderAll = false;                       // paint every frame, not only the last ones

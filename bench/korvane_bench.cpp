@@ -15,6 +15,7 @@
 #include <random>
 #include <string>
 
+#include "bench/tanks_bench.h"
 #include "cockpit/area_ids.h"
 #include "headless/sketchpad_recorder.h"
 #include "headless/vessel.h"
@@ -111,8 +112,9 @@ public:
         world.setStartMjd(60650.5);
         Vessel *station = world.addVessel(std::make_unique<Vessel>("Station", "Generic"));
         station->makeGenericInterface();
-        for (const char *line : {"STATUS Orbiting Earth", "ELEMENTS 6776000 0.0015 51.6 120 160 25 60650.5",
-                                 "EMPTYMASS 400000", "TANK 30000 25000", "MAINENGINE 600000 3100"})
+        for (const char *line : {"STATUS Orbiting Earth", "RPOS 3932972.42 -5483869.75 -686024.79",
+                                 "RVEL -3415.517 -3198.464 6066.681", "EMPTYMASS 400000", "TANK 30000 25000",
+                                 "MAINENGINE 600000 3100"})
             station->parseLine(line);
         station->finishLoading(world.mjd());
         Vessel *self = world.addVessel(std::make_unique<Vessel>("Houston", "Korvane"));
@@ -271,6 +273,7 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     PrintTable(reporter);
+    bench::PrintTankTable([&reporter](const std::string &name) { return reporter.seconds(name); });
     RemoveSyntheticFile remove;
     return 0;
 }

@@ -15,6 +15,8 @@ using headless::World;
 namespace {
 World &world() { return World::instance(); }
 
+headless::Planet *PlanetFromHandle(OBJHANDLE h) { return dynamic_cast<headless::Planet *>(world().objectFromHandle(h)); }
+
 } // namespace
 
 OBJHANDLE oapiGetVesselByName(char *name)
@@ -59,21 +61,70 @@ void oapiGetGlobalPos(OBJHANDLE hObj, VECTOR3 *pos)
 {
     headless::Object *o = world().objectFromHandle(hObj);
     if (pos)
-        *pos = o ? o->globalPos() : _V(0, 0, 0);
+        *pos = o ? headless::ToSimulatorFrame(o->globalPos()) : _V(0, 0, 0);
 }
 
+// The equatorial coordinates of an object's local frame, as the simulator
+// defines them for every object: its local y axis is the pole, longitude
+// runs from local x towards local z. For a planet that is the planet-fixed
+// frame.
 void oapiGlobalToEqu(OBJHANDLE hObj, const VECTOR3 &glob, double *lng, double *lat, double *rad)
 {
-    auto *planet = dynamic_cast<headless::Planet *>(world().objectFromHandle(hObj));
+    headless::Object *o = world().objectFromHandle(hObj);
     double lo = 0.0, la = 0.0, r = 0.0;
-    if (planet)
-        headless::EquatorialFromRelative(glob - planet->globalPos(), planet->rotationAngle(world().mjd()), lo, la, r);
+    if (o) {
+        VECTOR3 loc = headless::tmul(o->rotationMatrix(), glob - headless::ToSimulatorFrame(o->globalPos()));
+        r = headless::length(loc);
+        la = std::atan2(loc.y, std::hypot(loc.x, loc.z));
+        lo = std::atan2(loc.z, loc.x);
+    }
     if (lng)
         *lng = lo;
     if (lat)
         *lat = la;
     if (rad)
         *rad = r;
+}
+
+void oapiEquToGlobal(OBJHANDLE hObj, double lng, double lat, double rad, VECTOR3 *glob)
+{
+    if (!glob)
+        return;
+    headless::Object *o = world().objectFromHandle(hObj);
+    if (!o) {
+        *glob = _V(0, 0, 0);
+        return;
+    }
+    double horizontal = rad * std::cos(lat);
+    VECTOR3 loc = _V(horizontal * std::cos(lng), rad * std::sin(lat), horizontal * std::sin(lng));
+    *glob = headless::mul(o->rotationMatrix(), loc) + headless::ToSimulatorFrame(o->globalPos());
+}
+
+void oapiGetRotationMatrix(OBJHANDLE hObj, MATRIX3 *mat)
+{
+    headless::Object *o = world().objectFromHandle(hObj);
+    if (mat)
+        *mat = o ? o->rotationMatrix() : headless::IdentityMatrix();
+}
+
+double oapiGetPlanetObliquity(OBJHANDLE hPlanet)
+{
+    headless::Planet *planet = PlanetFromHandle(hPlanet);
+    return planet ? planet->obliquity() : 0.0;
+}
+
+void oapiGetPlanetObliquityMatrix(OBJHANDLE hPlanet, MATRIX3 *mat)
+{
+    headless::Planet *planet = PlanetFromHandle(hPlanet);
+    if (mat)
+        *mat = planet ? headless::ToSimulatorFrame(planet->equatorialOrientation(world().mjd()))
+                      : headless::IdentityMatrix();
+}
+
+double oapiGetPlanetCurrentRotation(OBJHANDLE hPlanet)
+{
+    headless::Planet *planet = PlanetFromHandle(hPlanet);
+    return planet ? planet->rotationAngle(world().mjd()) : 0.0;
 }
 
 double oapiGetSize(OBJHANDLE hObj)
@@ -90,7 +141,7 @@ double oapiGetMass(OBJHANDLE hObj)
 
 double oapiGetPlanetPeriod(OBJHANDLE hPlanet)
 {
-    auto *planet = dynamic_cast<headless::Planet *>(world().objectFromHandle(hPlanet));
+    headless::Planet *planet = PlanetFromHandle(hPlanet);
     return planet ? planet->siderealPeriod() : 0.0;
 }
 
@@ -112,7 +163,7 @@ void oapiGetRelativeVel(OBJHANDLE hObj, OBJHANDLE hRef, VECTOR3 *vel)
     headless::Object *r = world().objectFromHandle(hRef);
     if (!vel)
         return;
-    *vel = o && r ? o->globalVel() - r->globalVel() : _V(0, 0, 0);
+    *vel = o && r ? headless::ToSimulatorFrame(o->globalVel() - r->globalVel()) : _V(0, 0, 0);
 }
 
 double oapiGetSimMJD() { return world().mjd(); }

@@ -18,15 +18,6 @@ using headless::World;
 
 namespace {
 
-constexpr double kEclipticObliquityRad = 0.40909280422232897; // 23.43928 deg at J2000
-
-// Equatorial to ecliptic components: a rotation about the common x axis.
-VECTOR3 EquatorialToEcliptic(const VECTOR3 &v)
-{
-    double c = std::cos(kEclipticObliquityRad), s = std::sin(kEclipticObliquityRad);
-    return _V(v.x, c * v.y + s * v.z, -s * v.y + c * v.z);
-}
-
 headless::AtmosphereState AtmosphereAround(const Vessel *v)
 {
     if (v->ref != World::instance().earth())
@@ -34,40 +25,41 @@ headless::AtmosphereState AtmosphereAround(const Vessel *v)
     return headless::StandardAtmosphere(v->altitudeMeanRadius());
 }
 
-const Vessel::Tank *TankOf(const Vessel *v, PROPELLANT_HANDLE ph)
-{
-    for (const Vessel::Tank &t : v->tanks)
-        if (&t == ph)
-            return &t;
-    return nullptr;
-}
-
-} // namespace
-
-namespace {
-void RecordVersion(Vessel *v, short version)
+// The interface level a constructor records for the host (1 VESSEL, 2
+// VESSEL2, 3 VESSEL3).
+void RecordInterfaceLevel(Vessel *v, int level)
 {
     if (v)
-        v->interfaceVersion = version;
+        v->interfaceVersion = level;
 }
+
+void HorizonAttitudeOf(const Vessel *v, double &pitch, double &yaw, double &bank)
+{
+    headless::VesselAxes axes = headless::AxesOfRotation(v->globalRotation());
+    headless::HorizonAttitude(axes.forward, axes.up, v->relativePos(), v->ref->orientation(World::instance().mjd()),
+                              pitch, yaw, bank);
+}
+
 } // namespace
 
+// The interface versions are the simulator's: 0 for VESSEL, 1 for VESSEL2,
+// 2 for VESSEL3.
 VESSEL::VESSEL(OBJHANDLE hVessel, int fmodel)
-    : vessel(World::instance().vesselFromHandle(hVessel)), flightmodel(static_cast<short>(fmodel)), version(1)
+    : vessel(World::instance().vesselFromHandle(hVessel)), flightmodel(static_cast<short>(fmodel)), version(0)
 {
-    RecordVersion(vessel, version);
+    RecordInterfaceLevel(vessel, 1);
 }
 
 VESSEL2::VESSEL2(OBJHANDLE hVessel, int fmodel) : VESSEL(hVessel, fmodel)
 {
-    version = 2;
-    RecordVersion(vessel, version);
+    version = 1;
+    RecordInterfaceLevel(vessel, 2);
 }
 
 VESSEL3::VESSEL3(OBJHANDLE hVessel, int fmodel) : VESSEL2(hVessel, fmodel)
 {
-    version = 3;
-    RecordVersion(vessel, version);
+    version = 2;
+    RecordInterfaceLevel(vessel, 3);
 }
 
 // --- Class capabilities ------------------------------------------------------
@@ -142,22 +134,30 @@ const OBJHANDLE VESSEL::GetHandle() const { return vessel ? vessel->handle() : n
 
 char *VESSEL::GetName() const { return vessel ? const_cast<char *>(vessel->name().c_str()) : nullptr; }
 
+char *VESSEL::GetClassName() const { return vessel ? const_cast<char *>(vessel->className().c_str()) : nullptr; }
+
 const OBJHANDLE VESSEL::GetSurfaceRef() const { return vessel ? vessel->ref->handle() : nullptr; }
 #pragma GCC diagnostic pop
 
-void VESSEL::GetGlobalPos(VECTOR3 &pos) const { pos = vessel ? vessel->globalPos() : _V(0, 0, 0); }
+void VESSEL::GetGlobalPos(VECTOR3 &pos) const
+{
+    pos = vessel ? headless::ToSimulatorFrame(vessel->globalPos()) : _V(0, 0, 0);
+}
 
 bool VESSEL::GetElements(OBJHANDLE hRef, ELEMENTS &el, ORBITPARAM *prm, double mjd_ref, int frame) const
 {
     auto *body = dynamic_cast<headless::Planet *>(World::instance().objectFromHandle(hRef));
     if (!vessel || !body)
         return false;
-    headless::StateVector s{vessel->globalPos() - body->globalPos(), vessel->globalVel() - body->globalVel()};
-    if (frame == FRAME_ECL) {
-        s.r = EquatorialToEcliptic(s.r);
-        s.v = EquatorialToEcliptic(s.v);
-    }
     double now = World::instance().mjd();
+    // The internal frame is the ecliptic one; the equatorial frame is the
+    // body's own (its equator and the equator's node at this date).
+    headless::StateVector s{vessel->globalPos() - body->globalPos(), vessel->globalVel() - body->globalVel()};
+    if (frame == FRAME_EQU) {
+        MATRIX3 equator = body->equatorialOrientation(now);
+        s.r = headless::tmul(equator, s.r);
+        s.v = headless::tmul(equator, s.v);
+    }
     return headless::ElementsFromState(s, body->mu(), now, mjd_ref != 0.0 ? mjd_ref : now, el, prm);
 }
 
@@ -171,7 +171,7 @@ double VESSEL::GetPitch() const
     if (!vessel)
         return 0.0;
     double pitch, yaw, bank;
-    headless::HorizonAttitude(vessel->globalRotation(), vessel->relativePos(), pitch, yaw, bank);
+    HorizonAttitudeOf(vessel, pitch, yaw, bank);
     return pitch;
 }
 
@@ -180,7 +180,7 @@ double VESSEL::GetBank() const
     if (!vessel)
         return 0.0;
     double pitch, yaw, bank;
-    headless::HorizonAttitude(vessel->globalRotation(), vessel->relativePos(), pitch, yaw, bank);
+    HorizonAttitudeOf(vessel, pitch, yaw, bank);
     return bank;
 }
 
@@ -189,7 +189,7 @@ double VESSEL::GetYaw() const
     if (!vessel)
         return 0.0;
     double pitch, yaw, bank;
-    headless::HorizonAttitude(vessel->globalRotation(), vessel->relativePos(), pitch, yaw, bank);
+    HorizonAttitudeOf(vessel, pitch, yaw, bank);
     return yaw;
 }
 
@@ -198,7 +198,7 @@ OBJHANDLE VESSEL::GetEquPos(double &longitude, double &latitude, double &radius)
     longitude = latitude = radius = 0.0;
     if (!vessel)
         return nullptr;
-    headless::EquatorialFromRelative(vessel->relativePos(), vessel->ref->rotationAngle(World::instance().mjd()),
+    headless::EquatorialFromRelative(vessel->relativePos(), vessel->ref->orientation(World::instance().mjd()),
                                      longitude, latitude, radius);
     return vessel->ref->handle();
 }
@@ -262,20 +262,18 @@ DWORD VESSEL::GetPropellantCount() const { return vessel ? static_cast<DWORD>(ve
 
 PROPELLANT_HANDLE VESSEL::GetPropellantHandleByIndex(DWORD idx) const
 {
-    if (!vessel || idx >= vessel->tanks.size())
-        return nullptr;
-    return &vessel->tanks[idx];
+    return vessel ? vessel->tanks.handle(idx) : nullptr;
 }
 
 double VESSEL::GetPropellantMass(PROPELLANT_HANDLE ph) const
 {
-    const Vessel::Tank *t = vessel ? TankOf(vessel, ph) : nullptr;
+    const headless::PropellantTanks::Tank *t = vessel ? vessel->tanks.fromHandle(ph) : nullptr;
     return t ? t->massKg : 0.0;
 }
 
 double VESSEL::GetPropellantMaxMass(PROPELLANT_HANDLE ph) const
 {
-    const Vessel::Tank *t = vessel ? TankOf(vessel, ph) : nullptr;
+    const headless::PropellantTanks::Tank *t = vessel ? vessel->tanks.fromHandle(ph) : nullptr;
     return t ? t->maxMassKg : 0.0;
 }
 

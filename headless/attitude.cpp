@@ -17,30 +17,7 @@ constexpr double kVerticalHorizontalComponent = 1e-9;
 // about the same axis.
 constexpr double kGimbalLockCosine = 1e-12;
 
-VECTOR3 Column(const MATRIX3 &m, int k) { return _V(m.data[k], m.data[3 + k], m.data[6 + k]); }
-
-MATRIX3 FromColumns(const VECTOR3 &c0, const VECTOR3 &c1, const VECTOR3 &c2)
-{
-    MATRIX3 m;
-    for (int row = 0; row < 3; ++row) {
-        m.data[3 * row] = c0.data[row];
-        m.data[3 * row + 1] = c1.data[row];
-        m.data[3 * row + 2] = c2.data[row];
-    }
-    return m;
-}
-
-MATRIX3 Multiply(const MATRIX3 &a, const MATRIX3 &b)
-{
-    MATRIX3 m;
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 3; ++col)
-            m.data[3 * row + col] = a.data[3 * row] * b.data[col] + a.data[3 * row + 1] * b.data[3 + col]
-                                    + a.data[3 * row + 2] * b.data[6 + col];
-    return m;
-}
-
-// Right-handed rotation by angle (rad) about the unit vector axis
+// The textbook rotation by angle (rad) about the unit vector axis
 // (Rodrigues' formula).
 MATRIX3 AxisRotation(const VECTOR3 &axis, double angle)
 {
@@ -66,51 +43,55 @@ MATRIX3 RotationFromEuler(const VECTOR3 &euler)
     double ca = std::cos(euler.x), sa = std::sin(euler.x);
     double cb = std::cos(euler.y), sb = std::sin(euler.y);
     double cg = std::cos(euler.z), sg = std::sin(euler.z);
-    MATRIX3 m;
-    m.m11 = cb * cg;
-    m.m12 = -cb * sg;
-    m.m13 = sb;
-    m.m21 = ca * sg + sa * sb * cg;
-    m.m22 = ca * cg - sa * sb * sg;
-    m.m23 = -sa * cb;
-    m.m31 = sa * sg - ca * sb * cg;
-    m.m32 = sa * cg + ca * sb * sg;
-    m.m33 = ca * cb;
-    return m;
+    MATRIX3 rx = {{1, 0, 0, 0, ca, sa, 0, -sa, ca}};
+    MATRIX3 ry = {{cb, 0, -sb, 0, 1, 0, sb, 0, cb}};
+    MATRIX3 rz = {{cg, sg, 0, -sg, cg, 0, 0, 0, 1}};
+    return mul(rx, mul(ry, rz));
 }
 
 VECTOR3 EulerFromRotation(const MATRIX3 &R)
 {
     double cb = std::hypot(R.m11, R.m12);
-    double beta = std::atan2(R.m13, cb);
+    double beta = std::atan2(-R.m13, cb);
     if (cb > kGimbalLockCosine)
-        return _V(std::atan2(-R.m23, R.m33), beta, std::atan2(-R.m12, R.m11));
-    // Gimbal lock: only alpha + gamma (beta = +90 deg) or alpha - gamma
-    // (beta = -90 deg) is defined; put it all into alpha.
-    return _V(std::atan2(R.m32, R.m22), beta, 0.0);
+        return _V(std::atan2(R.m23, R.m33), beta, std::atan2(R.m12, R.m11));
+    // Gimbal lock: only alpha + gamma or alpha - gamma is defined; put it
+    // all into alpha (with gamma 0, R32 = -sin alpha and R22 = cos alpha).
+    return _V(std::atan2(-R.m32, R.m22), beta, 0.0);
+}
+
+VesselAxes AxesOfRotation(const MATRIX3 &R)
+{
+    return VesselAxes{FromSimulatorFrame(column(R, 0)), FromSimulatorFrame(column(R, 1)),
+                      FromSimulatorFrame(column(R, 2))};
+}
+
+MATRIX3 RotationOfAxes(const VECTOR3 &forward, const VECTOR3 &up)
+{
+    return FromColumns(ToSimulatorFrame(cross(forward, up)), ToSimulatorFrame(up), ToSimulatorFrame(forward));
 }
 
 MATRIX3 IntegrateRotation(const MATRIX3 &R, const VECTOR3 &avel, double dt)
 {
     double rate = length(avel);
-    MATRIX3 turned = rate > 0.0 ? Multiply(R, AxisRotation(avel / rate, rate * dt)) : R;
+    MATRIX3 turned = rate > 0.0 ? mul(R, AxisRotation(avel / rate, rate * dt)) : R;
 
     // Re-orthonormalise, keeping the forward axis and the plane of the
-    // forward and up axes.
-    VECTOR3 forward = unit(Column(turned, 2));
-    VECTOR3 upAxis = Column(turned, 1);
+    // forward and up axes (column 0 = column 1 x column 2 holds for every
+    // matrix of determinant +1).
+    VECTOR3 forward = unit(column(turned, 2));
+    VECTOR3 upAxis = column(turned, 1);
     VECTOR3 up = unit(upAxis - forward * dot(upAxis, forward));
     return FromColumns(cross(up, forward), up, forward);
 }
 
-void HorizonAttitude(const MATRIX3 &R, const VECTOR3 &rel, double &pitch, double &yaw, double &bank)
+void HorizonAttitude(const VECTOR3 &forward, const VECTOR3 &up, const VECTOR3 &rel, const MATRIX3 &planetOrientation,
+                     double &pitch, double &yaw, double &bank)
 {
-    VECTOR3 north, east, up;
-    LocalHorizon(rel, north, east, up);
-    VECTOR3 forward = Column(R, 2);
-    VECTOR3 top = Column(R, 1);
+    VECTOR3 north, east, vertical;
+    LocalHorizon(rel, planetOrientation, north, east, vertical);
 
-    double fNorth = dot(forward, north), fEast = dot(forward, east), fUp = dot(forward, up);
+    double fNorth = dot(forward, north), fEast = dot(forward, east), fUp = dot(forward, vertical);
     double fHorizontal = std::hypot(fNorth, fEast);
     pitch = std::atan2(fUp, fHorizontal);
     if (fHorizontal < kVerticalHorizontalComponent) {
@@ -118,7 +99,7 @@ void HorizonAttitude(const MATRIX3 &R, const VECTOR3 &rel, double &pitch, double
         // pitching through the vertical without banking; the top axis then
         // points opposite to it (nose up) or along it (nose down).
         double away = fUp > 0.0 ? -1.0 : 1.0;
-        yaw = std::atan2(away * dot(top, east), away * dot(top, north));
+        yaw = std::atan2(away * dot(up, east), away * dot(up, north));
         bank = 0.0;
         return;
     }
@@ -126,10 +107,10 @@ void HorizonAttitude(const MATRIX3 &R, const VECTOR3 &rel, double &pitch, double
 
     // Zero bank has the top axis in the vertical plane through the forward
     // axis, on the upper side; forward x that reference is the level right
-    // wing direction (the global frame is right-handed).
-    VECTOR3 levelTop = unit(up - forward * fUp);
+    // wing direction (the internal frame is right-handed).
+    VECTOR3 levelTop = unit(vertical - forward * fUp);
     VECTOR3 levelRight = cross(forward, levelTop);
-    bank = std::atan2(dot(top, levelRight), dot(top, levelTop));
+    bank = std::atan2(dot(up, levelRight), dot(up, levelTop));
 }
 
 } // namespace headless

@@ -1,8 +1,6 @@
 #include "headless/module_loader.h"
 
 #include <dlfcn.h>
-#include <fstream>
-#include <strings.h>
 
 namespace headless {
 
@@ -44,28 +42,5 @@ ModuleLibrary::~ModuleLibrary()
 VESSEL *ModuleLibrary::createVessel(OBJHANDLE hVessel, int flightModel) const { return ovcInit_(hVessel, flightModel); }
 
 void ModuleLibrary::destroyVessel(VESSEL *v) const { ovcExit_(v); }
-
-std::string ModuleOfClassConfig(const std::string &cfgPath)
-{
-    std::ifstream in(cfgPath);
-    std::string line;
-    while (std::getline(in, line)) {
-        size_t eq = line.find('=');
-        if (eq == std::string::npos)
-            continue;
-        std::string key = line.substr(0, eq);
-        std::string value = line.substr(eq + 1);
-        auto trim = [](std::string &s) {
-            size_t b = s.find_first_not_of(" \t\r");
-            size_t e = s.find_last_not_of(" \t\r");
-            s = b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-        };
-        trim(key);
-        trim(value);
-        if (strcasecmp(key.c_str(), "Module") == 0)
-            return value;
-    }
-    return std::string();
-}
 
 } // namespace headless

@@ -39,10 +39,6 @@ private:
     void (*ovcExit_)(VESSEL *) = nullptr;
 };
 
-// Reads "Module = <name>" from a vessel class configuration file; empty if
-// the file or the line is missing.
-std::string ModuleOfClassConfig(const std::string &cfgPath);
-
 } // namespace headless
 
 #endif // KORVANE_HEADLESS_MODULE_LOADER_H

@@ -1,8 +1,10 @@
 #include "headless/scenario.h"
 
 #include <cstdlib>
-#include <sstream>
 #include <strings.h>
+
+#include "headless/config_file.h"
+#include "headless/messages.h"
 
 namespace headless {
 
@@ -28,11 +30,25 @@ bool StartsWith(const std::string &line, const char *word)
 
 bool ParseScenario(std::istream &in, ScenarioFile &out, std::string *error)
 {
-    enum class Section { None, Desc, Environment, Focus, Ships, Ship, Other };
+    enum class Section { None, Desc, Environment, Focus, Ships, Ship, SkippedShip, Other };
     Section section = Section::None;
-    bool sawShips = false;
+    bool sawShips = false, afterShips = false;
+    bool vesselCapReported = false;
     std::string raw;
-    while (std::getline(in, raw)) {
+    bool tooLong = false;
+    size_t number = 0;
+    while (ReadBoundedLine(in, kMaxScenarioLineLength, &raw, &tooLong)) {
+        ++number;
+        if (tooLong) {
+            Report("scenario line " + std::to_string(number) + " is longer than " +
+                   std::to_string(kMaxScenarioLineLength) + " characters: skipped");
+            // A ship header that cannot be read takes its block with it.
+            if (section == Section::Ships)
+                section = Section::SkippedShip;
+            continue;
+        }
+        if (!raw.empty() && raw.back() == '\r')
+            raw.pop_back();
         std::string line = Trim(raw);
         switch (section) {
         case Section::None:
@@ -45,8 +61,15 @@ bool ParseScenario(std::istream &in, ScenarioFile &out, std::string *error)
             else if (Is(line, "BEGIN_SHIPS")) {
                 section = Section::Ships;
                 sawShips = true;
-            } else if (StartsWith(line, "BEGIN_"))
+            } else if (StartsWith(line, "BEGIN_") && line.size() > 6) {
+                ScenarioSection other;
+                size_t nameEnd = line.find_first_of(" \t", 6);
+                other.name = line.substr(6, nameEnd == std::string::npos ? std::string::npos : nameEnd - 6);
+                other.header = line;
+                other.afterShips = afterShips;
+                out.sections.push_back(std::move(other));
                 section = Section::Other;
+            }
             break;
         case Section::Desc:
             if (Is(line, "END_DESC"))
@@ -78,7 +101,16 @@ bool ParseScenario(std::istream &in, ScenarioFile &out, std::string *error)
         case Section::Ships:
             if (Is(line, "END_SHIPS")) {
                 section = Section::None;
+                afterShips = true;
             } else if (!line.empty()) {
+                if (out.ships.size() >= kMaxScenarioVessels) {
+                    if (!vesselCapReported)
+                        Report("scenario holds more than " + std::to_string(kMaxScenarioVessels) +
+                               " vessels: the vessel at line " + std::to_string(number) + " and those after it are skipped");
+                    vesselCapReported = true;
+                    section = Section::SkippedShip;
+                    break;
+                }
                 ScenarioShip ship;
                 size_t colon = line.find(':');
                 ship.name = Trim(line.substr(0, colon));
@@ -91,17 +123,23 @@ bool ParseScenario(std::istream &in, ScenarioFile &out, std::string *error)
             }
             break;
         case Section::Ship:
+        case Section::SkippedShip:
             if (Is(line, "END"))
                 section = Section::Ships;
-            else if (Is(line, "END_SHIPS"))
+            else if (Is(line, "END_SHIPS")) {
                 section = Section::None; // a block left open by a damaged file
-            else if (!line.empty())
+                afterShips = true;
+            } else if (!line.empty() && section == Section::Ship)
                 out.ships.back().lines.push_back(line);
             break;
-        case Section::Other:
-            if (StartsWith(line, "END"))
+        case Section::Other: {
+            ScenarioSection &other = out.sections.back();
+            if (Is(line, ("END_" + other.name).c_str()) || Is(line, "END"))
                 section = Section::None;
+            else if (!line.empty())
+                other.lines.push_back(line);
             break;
+        }
         }
     }
     if (!sawShips) {
@@ -110,6 +148,22 @@ bool ParseScenario(std::istream &in, ScenarioFile &out, std::string *error)
         return false;
     }
     return true;
+}
+
+const ScenarioSection *FindSection(const std::vector<ScenarioSection> &sections, const char *name)
+{
+    for (const ScenarioSection &section : sections)
+        if (Is(section.name, name))
+            return &section;
+    return nullptr;
+}
+
+std::string SectionText(const ScenarioSection &section)
+{
+    std::string text = section.header + "\n";
+    for (const std::string &line : section.lines)
+        text += "  " + line + "\n";
+    return text + "END_" + section.name + "\n";
 }
 
 bool ScenarioBlockReader::next(char *&line)

@@ -1,10 +1,16 @@
 #include "headless/simulator.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <strings.h>
 
 #include "headless/input.h"
+#include "headless/messages.h"
 #include "headless/mfd.h"
 #include "headless/vc.h"
 #include "headless/world.h"
@@ -19,6 +25,33 @@ void ResetUserInterface()
     MfdModel::instance().reset();
     CurrentInputBox() = InputBoxRequest{};
 }
+
+std::string Lower(std::string s)
+{
+    for (char &c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// The path of the file in dir whose name is name ignoring case, the exact
+// name first; empty if there is none.
+std::string FindIgnoringCase(const std::string &dir, const std::string &name)
+{
+    std::error_code ec;
+    std::string exact = dir + "/" + name;
+    if (std::filesystem::is_regular_file(exact, ec))
+        return exact;
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+        if (strcasecmp(it->path().filename().c_str(), name.c_str()) == 0 && it->is_regular_file(ec))
+            return it->path().string();
+    return std::string();
+}
+
+// A name that may be used as a file name in a folder of the root.
+bool IsPlainFileName(const std::string &name)
+{
+    return !name.empty() && name.find('/') == std::string::npos && name.find("..") == std::string::npos;
+}
 } // namespace
 
 Simulator::Simulator(std::string rootDir) : root_(std::move(rootDir))
@@ -26,6 +59,10 @@ Simulator::Simulator(std::string rootDir) : root_(std::move(rootDir))
     World::instance().reset();
     MeshStore::instance().setRoot(root_);
     ResetUserInterface();
+    std::vector<std::string> messages;
+    World::instance().configurePlanets(root_, &messages);
+    for (const std::string &m : messages)
+        Report(m);
 }
 
 Simulator::~Simulator()
@@ -69,9 +106,10 @@ bool Simulator::loadScenarioText(const std::string &text, std::string *error)
     World::instance().setStartMjd(file.mjd);
     environment_ = file.environment;
     description_ = file.description;
+    sections_ = file.sections;
     for (const ScenarioShip &ship : file.ships) {
         if (World::instance().vesselByName(ship.name)) {
-            std::fprintf(stderr, "scenario: duplicate vessel name %s skipped\n", ship.name.c_str());
+            Report("scenario: duplicate vessel name " + ship.name + " skipped");
             continue;
         }
         if (!createVessel(ship, error))
@@ -81,19 +119,41 @@ bool Simulator::loadScenarioText(const std::string &text, std::string *error)
     for (Vessel *v : World::instance().vessels())
         static_cast<VESSEL2 *>(v->iface)->clbkPostCreation();
     focus_ = World::instance().vesselByName(file.focus);
-    if (!focus_ && !World::instance().vessels().empty())
-        focus_ = World::instance().vessels().front();
+    if (focus_ && !focus_->focusable) {
+        Report("scenario: " + focus_->name() + " can never have the focus");
+        focus_ = nullptr;
+    }
+    for (size_t i = 0; !focus_ && i < World::instance().vessels().size(); ++i)
+        if (World::instance().vessels()[i]->focusable)
+            focus_ = World::instance().vessels()[i];
     for (auto &listener : loadListeners_)
         listener(*this);
     return true;
 }
 
-ModuleLibrary *Simulator::moduleForClass(const std::string &className, std::string *error)
+const VesselClassConfig &Simulator::classConfig(const std::string &className)
 {
-    if (className.empty() || className.find('/') != std::string::npos || className.find("..") != std::string::npos)
-        return nullptr;
-    std::string moduleName = ModuleOfClassConfig(resolve("Config/Vessels/" + className + ".cfg"));
-    if (moduleName.empty() || moduleName.find('/') != std::string::npos)
+    std::string key = Lower(className);
+    auto it = classes_.find(key);
+    if (it != classes_.end())
+        return it->second;
+    VesselClassConfig cfg;
+    std::string path = IsPlainFileName(className) ? FindIgnoringCase(resolve("Config/Vessels"), className + ".cfg")
+                                                  : std::string();
+    if (!path.empty()) {
+        std::ifstream in(path);
+        std::vector<std::string> problems;
+        cfg = ReadVesselClassConfig(in, &problems);
+        for (const std::string &p : problems)
+            Report(path + ": " + p);
+    }
+    return classes_.emplace(key, std::move(cfg)).first->second;
+}
+
+ModuleLibrary *Simulator::moduleForClass(const VesselClassConfig &cls, std::string *error)
+{
+    const std::string &moduleName = cls.module;
+    if (!IsPlainFileName(moduleName))
         return nullptr;
     auto it = modules_.find(moduleName);
     if (it != modules_.end())
@@ -106,10 +166,57 @@ ModuleLibrary *Simulator::moduleForClass(const std::string &className, std::stri
     return raw;
 }
 
+const BaseConfig *Simulator::findBase(const std::string &body, const std::string &name)
+{
+    auto bodyIt = bases_.find(body);
+    if (bodyIt == bases_.end()) {
+        // The body's bases are read once, all of them: a base is known by
+        // its Name line, or by its file's name if it has none.
+        std::map<std::string, BaseConfig> bases;
+        std::error_code ec;
+        std::vector<std::filesystem::path> files;
+        for (std::filesystem::directory_iterator it(resolve("Config/" + body + "/Base"), ec), end;
+             !ec && it != end; it.increment(ec))
+            if (it->path().extension() == ".cfg")
+                files.push_back(it->path());
+        std::sort(files.begin(), files.end());
+        for (const std::filesystem::path &file : files) {
+            std::ifstream in(file);
+            std::vector<std::string> problems;
+            BaseConfig base = ReadBaseConfig(in, &problems);
+            for (const std::string &p : problems)
+                Report(file.string() + ": " + p);
+            if (base.name.empty())
+                base.name = file.stem().string();
+            bases.emplace(Lower(base.name), std::move(base));
+        }
+        bodyIt = bases_.emplace(body, std::move(bases)).first;
+    }
+    auto it = bodyIt->second.find(Lower(name));
+    return it == bodyIt->second.end() ? nullptr : &it->second;
+}
+
+void Simulator::placeAtBase(Vessel *v)
+{
+    if (v->status != Vessel::Status::Landed || v->baseName.empty())
+        return;
+    const BaseConfig *base = IsPlainFileName(v->ref->name()) ? findBase(v->ref->name(), v->baseName) : nullptr;
+    double lon = 0.0, lat = 0.0;
+    if (!base) {
+        Report("vessel " + v->name() + ": no base " + v->baseName + " on " + v->ref->name() + "; its POS is kept");
+    } else if (!PadLocation(*base, v->basePad, v->ref->size(), &lon, &lat)) {
+        Report("vessel " + v->name() + ": base " + base->name + " has no location or no pad " +
+               std::to_string(v->basePad) + "; its POS is kept");
+    } else {
+        v->placeAt(lon, lat);
+    }
+}
+
 bool Simulator::createVessel(const ScenarioShip &ship, std::string *error)
 {
+    const VesselClassConfig &cls = classConfig(ship.className);
     std::string loadError;
-    ModuleLibrary *module = moduleForClass(ship.className, &loadError);
+    ModuleLibrary *module = moduleForClass(cls, &loadError);
     if (!module && !loadError.empty()) {
         if (error)
             *error = "vessel " + ship.name + ": " + loadError;
@@ -119,9 +226,11 @@ bool Simulator::createVessel(const ScenarioShip &ship, std::string *error)
     double mjd = World::instance().mjd();
     if (!module) {
         v->makeGenericInterface();
+        v->applyClass(cls);
         for (const std::string &line : ship.lines)
             if (!v->parseLine(line.c_str()))
                 v->extraLines.push_back(line);
+        placeAtBase(v);
         v->finishLoading(mjd);
         return true;
     }
@@ -138,6 +247,7 @@ bool Simulator::createVessel(const ScenarioShip &ship, std::string *error)
     iface2->clbkSetClassCaps(nullptr);
     ScenarioBlockReader reader(ship.lines);
     iface2->clbkLoadStateEx(&reader, v);
+    placeAtBase(v);
     v->finishLoading(mjd);
     return true;
 }
@@ -157,6 +267,9 @@ std::string Simulator::saveScenarioText() const
     out += "END_ENVIRONMENT\n\n";
     if (focus_)
         out += "BEGIN_FOCUS\n  Ship " + focus_->name() + "\nEND_FOCUS\n\n";
+    for (const ScenarioSection &section : sections_)
+        if (!section.afterShips)
+            out += SectionText(section) + "\n";
     out += "BEGIN_SHIPS\n";
     for (Vessel *v : World::instance().vessels()) {
         out += v->name() + ":" + v->className() + "\n";
@@ -166,7 +279,28 @@ std::string Simulator::saveScenarioText() const
         out += "END\n";
     }
     out += "END_SHIPS\n";
+    for (const ScenarioSection &section : sections_)
+        if (section.afterShips)
+            out += "\n" + SectionText(section);
     return out;
+}
+
+bool Simulator::cameraFieldOfView(double *degrees) const
+{
+    const ScenarioSection *camera = FindSection(sections_, "CAMERA");
+    if (!camera)
+        return false;
+    for (const std::string &line : camera->lines) {
+        if (strncasecmp(line.c_str(), "FOV", 3) != 0 || (line.size() > 3 && line[3] != ' ' && line[3] != '\t'))
+            continue;
+        char *end = nullptr;
+        double fov = std::strtod(line.c_str() + 3, &end);
+        if (end != line.c_str() + 3 && fov > 0.0 && fov < 180.0) {
+            *degrees = fov;
+            return true;
+        }
+    }
+    return false;
 }
 
 bool Simulator::saveScenario(const std::string &path, std::string *error) const

@@ -1,8 +1,14 @@
 // The headless simulator's session: loads a scenario from a simulator root
 // (a folder laid out like an installation: Config/, Modules/, Scenarios/),
-// creates its vessels through their modules, runs frames, opens visuals and
-// the cockpit, delivers user input, saves, and shuts everything down in the
+// creates its vessels through their modules or their class configuration,
+// places landed vessels at their bases, runs frames, opens visuals and the
+// cockpit, delivers user input, saves, and shuts everything down in the
 // order the simulator does.
+//
+// Files read from the root: Config/Earth.cfg and Config/Moon.cfg (the
+// planets, when the session starts), Config/Vessels/<class>.cfg (a class's
+// module or figures) and Config/<Body>/Base/*.cfg (surface bases); class and
+// base names are matched ignoring case, as on the simulator's own platform.
 
 #ifndef KORVANE_HEADLESS_SIMULATOR_H
 #define KORVANE_HEADLESS_SIMULATOR_H
@@ -16,7 +22,9 @@
 #include "VesselAPI.h"
 #include "headless/meshes.h"
 #include "headless/module_loader.h"
+#include "headless/base_config.h"
 #include "headless/scenario.h"
+#include "headless/vessel_config.h"
 #include "headless/vessel.h"
 
 namespace headless {
@@ -46,7 +54,17 @@ public:
     // vessel, then the cockpit redraws of the focus vessel.
     void frame(double dt);
 
+    // The focus vessel: the scenario's, or the first vessel that can have
+    // the focus; null if none can.
     Vessel *focus() const { return focus_; }
+
+    // The scenario's sections other than description, environment, focus
+    // and ships (BEGIN_CAMERA, BEGIN_MFD, ...), as read; saved back as they
+    // are.
+    const std::vector<ScenarioSection> &sections() const { return sections_; }
+    // The camera's field of view (degrees) from the FOV line of the
+    // scenario's camera section; false if it has none.
+    bool cameraFieldOfView(double *degrees) const;
 
     // Creates a visual for every vessel (clbkVisualCreated with reference
     // count 1) / destroys them (clbkVisualDestroyed).
@@ -82,15 +100,23 @@ public:
 private:
     std::string resolve(const std::string &path) const;
     bool createVessel(const ScenarioShip &ship, std::string *error);
-    ModuleLibrary *moduleForClass(const std::string &className, std::string *error);
+    // The class's configuration (read once; empty for an unknown class).
+    const VesselClassConfig &classConfig(const std::string &className);
+    ModuleLibrary *moduleForClass(const VesselClassConfig &cls, std::string *error);
+    // Places a landed vessel at the pad of its BASE line, if it has one.
+    void placeAtBase(Vessel *v);
+    const BaseConfig *findBase(const std::string &body, const std::string &name);
     void destroyVessel(Vessel *v);
 
     std::string root_;
     std::map<std::string, std::unique_ptr<ModuleLibrary>> modules_;
     std::map<const Vessel *, std::unique_ptr<Visual>> visuals_;
     std::vector<std::function<void(Simulator &)>> loadListeners_;
+    std::map<std::string, VesselClassConfig> classes_;             // by class name, lower case
+    std::map<std::string, std::map<std::string, BaseConfig>> bases_; // by body, then base name, lower case
     std::vector<std::string> environment_;
     std::vector<std::string> description_;
+    std::vector<ScenarioSection> sections_;
     Vessel *focus_ = nullptr;
     bool cockpitLoaded_ = false;
 };

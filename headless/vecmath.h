@@ -42,6 +42,59 @@ inline VECTOR3 unit(const VECTOR3 &a)
     return len > 0.0 ? a / len : _V(0, 0, 0);
 }
 
+// 3 x 3 matrices (MATRIX3 is row-major: m12 is row 1, column 2).
+inline MATRIX3 IdentityMatrix()
+{
+    MATRIX3 m = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};
+    return m;
+}
+// m v
+inline VECTOR3 mul(const MATRIX3 &m, const VECTOR3 &v)
+{
+    return _V(m.m11 * v.x + m.m12 * v.y + m.m13 * v.z, m.m21 * v.x + m.m22 * v.y + m.m23 * v.z,
+              m.m31 * v.x + m.m32 * v.y + m.m33 * v.z);
+}
+// m^T v, the inverse rotation for a rotation matrix m
+inline VECTOR3 tmul(const MATRIX3 &m, const VECTOR3 &v)
+{
+    return _V(m.m11 * v.x + m.m21 * v.y + m.m31 * v.z, m.m12 * v.x + m.m22 * v.y + m.m32 * v.z,
+              m.m13 * v.x + m.m23 * v.y + m.m33 * v.z);
+}
+// a b
+inline MATRIX3 mul(const MATRIX3 &a, const MATRIX3 &b)
+{
+    MATRIX3 m;
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col)
+            m.data[3 * row + col] = a.data[3 * row] * b.data[col] + a.data[3 * row + 1] * b.data[3 + col] +
+                                    a.data[3 * row + 2] * b.data[6 + col];
+    return m;
+}
+inline VECTOR3 column(const MATRIX3 &m, int k) { return _V(m.data[k], m.data[3 + k], m.data[6 + k]); }
+inline MATRIX3 FromColumns(const VECTOR3 &c0, const VECTOR3 &c1, const VECTOR3 &c2)
+{
+    MATRIX3 m;
+    for (int row = 0; row < 3; ++row) {
+        m.data[3 * row] = c0.data[row];
+        m.data[3 * row + 1] = c1.data[row];
+        m.data[3 * row + 2] = c2.data[row];
+    }
+    return m;
+}
+// Right-handed rotations by angle (rad) about the x and z axes.
+inline MATRIX3 RotationX(double angle)
+{
+    double c = std::cos(angle), s = std::sin(angle);
+    MATRIX3 m = {{1, 0, 0, 0, c, -s, 0, s, c}};
+    return m;
+}
+inline MATRIX3 RotationZ(double angle)
+{
+    double c = std::cos(angle), s = std::sin(angle);
+    MATRIX3 m = {{c, -s, 0, s, c, 0, 0, 0, 1}};
+    return m;
+}
+
 } // namespace headless
 
 #endif // KORVANE_HEADLESS_VECMATH_H

@@ -5,6 +5,11 @@
 // engine burns) or landed on it (fixed on the rotating surface). Its scenario
 // lines are the generic ones that every vessel understands; lines it does not
 // understand are kept and written back unchanged.
+//
+// Positions and velocities are kept in the stand-in's internal frame
+// (frames.h); the scenario lines RPOS and RVEL are in the simulator's frame
+// and are converted where they are read and written. The attitude is kept in
+// the simulator's own form (attitude.h).
 
 #ifndef KORVANE_HEADLESS_VESSEL_H
 #define KORVANE_HEADLESS_VESSEL_H
@@ -14,21 +19,19 @@
 
 #include "VesselAPI.h"
 #include "headless/orbit.h"
+#include "headless/propellant.h"
 #include "headless/world.h"
 
 namespace headless {
 class ModuleLibrary;
 class ScenarioWriter;
+struct VesselClassConfig;
 } // namespace headless
 
 class Vessel : public headless::Object {
 public:
     enum class Status { Orbiting, Landed };
 
-    struct Tank {
-        double maxMassKg;
-        double massKg;
-    };
     struct Burn {
         double startSeconds;    // simulation time of ignition
         double durationSeconds;
@@ -54,24 +57,30 @@ public:
     int interfaceVersion = 0;
     void makeGenericInterface();
 
+    // What a class without a module takes from its configuration file: empty
+    // mass, size, tanks (full), main engine, mesh and whether it may have the
+    // focus. Call before the vessel's scenario lines are read.
+    void applyClass(const headless::VesselClassConfig &cls);
+
     // --- Object -----------------------------------------------------------
-    double size() const override { return clipRadiusMetres > 0.0 ? clipRadiusMetres : 10.0; }
+    double size() const override;
     double mass() const override;
     VECTOR3 globalPos() const override;
     VECTOR3 globalVel() const override;
+    MATRIX3 rotationMatrix() const override { return globalRotation(); }
 
     // --- State --------------------------------------------------------------
     Status status = Status::Landed;
     headless::Planet *ref = nullptr;     // reference body
-    headless::StateVector orbitState{};  // relative to ref, equatorial frame (orbiting)
+    headless::StateVector orbitState{};  // relative to ref, internal frame (orbiting)
     double landedLonRad = 0.0;
     double landedLatRad = 0.0;
     double headingRad = 0.0;
-    MATRIX3 rotation;                    // vessel to global frame (orbiting)
+    MATRIX3 rotation;                    // vessel to global frame, the simulator's form (orbiting)
     VECTOR3 angularVelRad{};             // rad/s about the vessel axes
 
     double emptyMassKg = 0.0;
-    std::vector<Tank> tanks;
+    headless::PropellantTanks tanks;
     double mainThrustNewton = 0.0;
     double mainIspMetresPerSecond = 0.0;
     std::vector<Burn> burns;
@@ -82,21 +91,33 @@ public:
     std::vector<MeshEntry> meshes;
     VECTOR3 cameraOffset{};
 
+    // False for a vessel that can never have the focus.
+    bool focusable = true;
+
+    // The landing pad of a BASE <name>:<pad> line (empty name: none), which
+    // the simulator resolves once the vessel's lines are read.
+    std::string baseName;
+    int basePad = 0;
+
     // Lines of the vessel's scenario block that no one understood, in order.
     std::vector<std::string> extraLines;
 
-    // Position and velocity relative to the reference body.
+    // Position and velocity relative to the reference body (internal frame).
     VECTOR3 relativePos() const;
     VECTOR3 relativeVel() const;
     // Velocity relative to the reference body's rotating surface (m/s).
     VECTOR3 airspeedVector() const;
     double altitudeMeanRadius() const;
-    // Vessel to global rotation (landed vessels stand upright, facing their heading).
+    // Vessel to global rotation in the simulator's form (landed vessels stand
+    // upright, facing their heading).
     MATRIX3 globalRotation() const;
-    double propellantMass() const;
+    double propellantMass() const { return tanks.totalMass(); }
     // Main engine level (0..1) and thrust (N) in force at the current time.
     double mainLevel() const;
     double thrustNewton() const { return mainLevel() * mainThrustNewton; }
+
+    // Puts a landed vessel at a place (radians), as a resolved BASE line does.
+    void placeAt(double lonRad, double latRad);
 
     // Turns what the scenario lines gave (elements or state vectors) into the
     // vessel's state at date mjd; called once the vessel's block is read.
@@ -115,10 +136,10 @@ public:
 
 private:
     double burnLevelAt(double t) const;
-    void drainPropellant(double kg);
 
     std::string className_;
     bool ownsIface_ = false;
+    double classSizeMetres_ = 0.0;
 
     // Orbit as given by the scenario, resolved by finishLoading.
     bool hasElements_ = false;
@@ -126,6 +147,18 @@ private:
     double elementsEpochMjd_ = 0.0;
     bool hasRpos_ = false;
     bool hasRvel_ = false;
+
+    // The AROT angles as read (degrees), written back as they were while the
+    // attitude has not changed since.
+    bool arotAsRead_ = false;
+    VECTOR3 arotDeg_{};
+
+    // Which lines the vessel's own block gave, and so writes back: the
+    // class's tanks come first and are written as PRPLEVEL fills.
+    bool emptyMassFromLine_ = false;
+    bool mainEngineFromLine_ = false;
+    size_t classTanks_ = 0;
+    bool tankCapReported_ = false;
 };
 
 #endif // KORVANE_HEADLESS_VESSEL_H

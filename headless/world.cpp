@@ -1,75 +1,51 @@
 #include "headless/world.h"
 
 #include <algorithm>
-#include <cmath>
+#include <fstream>
 
 #include "headless/frames.h"
+#include "headless/orbit.h"
 #include "headless/vecmath.h"
 #include "headless/vessel.h"
 
 namespace headless {
 
-namespace {
-constexpr double kJ2000Mjd = 51544.5;
-
-// Earth: mean radius, mass and sidereal rotation period.
-constexpr double kEarthRadiusMetres = 6371010.0;
-constexpr double kEarthMassKg = 5.973698968e24;
-constexpr double kEarthSiderealPeriodSeconds = 86164.1;
-
-// Moon: mean radius and mass; a circular orbit of mean distance 384400 km,
-// rotating once per orbit (bound rotation).
-constexpr double kMoonRadiusMetres = 1737400.0;
-constexpr double kMoonMassKg = 7.346e22;
-constexpr double kMoonOrbitRadiusMetres = 384400000.0;
-constexpr double kMoonLongitudeAtJ2000 = 3.81; // rad, roughly the Moon's right ascension then
-} // namespace
-
 Object::Object(std::string name, int type) : name_(std::move(name)), type_(type) {}
 Object::~Object() = default;
+MATRIX3 Object::rotationMatrix() const { return IdentityMatrix(); }
 
-Planet::Planet(std::string name, double radiusMetres, double massKg, double siderealPeriodSeconds)
-    : Object(std::move(name), OBJTP_PLANET), radius_(radiusMetres), mass_(massKg),
-      siderealPeriod_(siderealPeriodSeconds)
+Planet::Planet(std::string name, const PlanetConfig &config) : Object(std::move(name), OBJTP_PLANET), config_(config)
 {
 }
 
-void Planet::setCircularOrbit(const Planet *parent, double orbitRadiusMetres, double longitudeAtJ2000)
-{
-    parent_ = parent;
-    orbitRadius_ = orbitRadiusMetres;
-    orbitLongitudeAtJ2000_ = longitudeAtJ2000;
-}
+void Planet::configure(const PlanetConfig &config) { config_ = config; }
 
-double Planet::mu() const { return kGravitationalConstant * mass_; }
-
-double Planet::rotationAngle(double mjd) const { return PlanetRotationAngle(mjd, siderealPeriod_); }
+double Planet::mu() const { return kGravitationalConstant * config_.massKg; }
 
 namespace {
-// Angular rate (rad/s) and current longitude of a circular orbit of radius r
-// about a body of gravitational parameter mu.
-double OrbitRate(double mu, double r) { return std::sqrt(mu / (r * r * r)); }
+// The state of a planet on the orbit of its configuration relative to its
+// parent, at the world's current date.
+StateVector OrbitState(const PlanetConfig &config, const Planet &parent, double ownMu)
+{
+    return StateFromElements(config.orbit, parent.mu() + ownMu, config.orbitEpochMjd, World::instance().mjd());
+}
 } // namespace
 
 VECTOR3 Planet::globalPos() const
 {
-    if (!parent_)
+    if (!parent_ || !config_.hasOrbit)
         return _V(0, 0, 0);
-    double t = (World::instance().mjd() - kJ2000Mjd) * kSecondsPerDay;
-    double lng = orbitLongitudeAtJ2000_ + OrbitRate(parent_->mu() + mu(), orbitRadius_) * t;
-    return parent_->globalPos() + _V(orbitRadius_ * std::cos(lng), orbitRadius_ * std::sin(lng), 0.0);
+    return parent_->globalPos() + OrbitState(config_, *parent_, mu()).r;
 }
 
 VECTOR3 Planet::globalVel() const
 {
-    if (!parent_)
+    if (!parent_ || !config_.hasOrbit)
         return _V(0, 0, 0);
-    double t = (World::instance().mjd() - kJ2000Mjd) * kSecondsPerDay;
-    double rate = OrbitRate(parent_->mu() + mu(), orbitRadius_);
-    double lng = orbitLongitudeAtJ2000_ + rate * t;
-    double speed = rate * orbitRadius_;
-    return parent_->globalVel() + _V(-speed * std::sin(lng), speed * std::cos(lng), 0.0);
+    return parent_->globalVel() + OrbitState(config_, *parent_, mu()).v;
 }
+
+MATRIX3 Planet::rotationMatrix() const { return ToSimulatorFrame(orientation(World::instance().mjd())); }
 
 World &World::instance()
 {
@@ -83,26 +59,57 @@ void World::reset()
 {
     vessels_.clear();
     live_.clear();
+    byName_.clear();
     objects_.clear();
     simTime_ = 0.0;
     simStep_ = 0.0;
-    startMjd_ = kJ2000Mjd;
+    startMjd_ = 51544.5;
 
-    auto earth = std::make_unique<Planet>("Earth", kEarthRadiusMetres, kEarthMassKg, kEarthSiderealPeriodSeconds);
-    earth_ = earth.get();
-    registerObject(earth.get());
-    objects_.push_back(std::move(earth));
-
-    double moonPeriod = kTwoPi / OrbitRate(earth_->mu() + kGravitationalConstant * kMoonMassKg, kMoonOrbitRadiusMetres);
-    auto moon = std::make_unique<Planet>("Moon", kMoonRadiusMetres, kMoonMassKg, moonPeriod);
-    moon->setCircularOrbit(earth_, kMoonOrbitRadiusMetres, kMoonLongitudeAtJ2000);
-    moon_ = moon.get();
-    registerObject(moon.get());
-    objects_.push_back(std::move(moon));
+    earth_ = static_cast<Planet *>(add(std::make_unique<Planet>("Earth", BuiltInEarth())));
+    moon_ = static_cast<Planet *>(add(std::make_unique<Planet>("Moon", BuiltInMoon())));
+    moon_->setParent(earth_);
 }
 
-void World::registerObject(Object *o) { live_.insert(o); }
-void World::unregisterObject(Object *o) { live_.erase(o); }
+void World::configurePlanets(const std::string &root, std::vector<std::string> *messages)
+{
+    struct Body {
+        Planet *planet;
+        PlanetConfig builtIn;
+    };
+    for (const Body &body : {Body{earth_, BuiltInEarth()}, Body{moon_, BuiltInMoon()}}) {
+        std::string path = "Config/" + body.planet->name() + ".cfg";
+        std::ifstream in(root + "/" + path);
+        PlanetConfig config = body.builtIn;
+        if (!in) {
+            if (messages)
+                messages->push_back(path + " not found: built-in figures used");
+        } else {
+            std::vector<std::string> problems;
+            ReadPlanetConfig(in, &config, &problems);
+            if (messages)
+                for (const std::string &p : problems)
+                    messages->push_back(path + ": " + p);
+        }
+        body.planet->configure(config);
+    }
+}
+
+Planet *World::planetByName(const std::string &name) const
+{
+    for (Planet *p : {earth_, moon_})
+        if (p && p->name() == name)
+            return p;
+    return nullptr;
+}
+
+Object *World::add(std::unique_ptr<Object> o)
+{
+    Object *raw = o.get();
+    live_.insert(raw);
+    byName_.emplace(raw->name(), raw);
+    objects_.push_back(std::move(o));
+    return raw;
+}
 
 Object *World::objectFromHandle(OBJHANDLE h) const
 {
@@ -119,14 +126,18 @@ Vessel *World::vesselFromHandle(OBJHANDLE h) const
 
 Object *World::objectByName(const std::string &name) const
 {
-    for (const auto &o : objects_)
-        if (o->name() == name)
-            return o.get();
-    return nullptr;
+    auto it = byName_.find(name);
+    return it == byName_.end() ? nullptr : it->second;
 }
 
 Vessel *World::vesselByName(const std::string &name) const
 {
+    Object *o = objectByName(name);
+    if (o && o->type() == OBJTP_VESSEL)
+        return static_cast<Vessel *>(o);
+    if (!o)
+        return nullptr;
+    // A vessel that shares its name with an object added before it.
     for (Vessel *v : vessels_)
         if (v->name() == name)
             return v;
@@ -136,29 +147,35 @@ Vessel *World::vesselByName(const std::string &name) const
 Vessel *World::addVessel(std::unique_ptr<Vessel> v)
 {
     Vessel *raw = v.get();
-    registerObject(raw);
+    add(std::move(v));
     vessels_.push_back(raw);
-    objects_.push_back(std::move(v));
     return raw;
 }
 
-Object *World::addObject(std::unique_ptr<Object> o)
-{
-    Object *raw = o.get();
-    registerObject(raw);
-    objects_.push_back(std::move(o));
-    return raw;
-}
+Object *World::addObject(std::unique_ptr<Object> o) { return add(std::move(o)); }
 
 void World::deleteVessel(Vessel *v)
 {
     if (!objectFromHandle(v))
         return;
-    unregisterObject(v);
+    live_.erase(v);
     vessels_.erase(std::remove(vessels_.begin(), vessels_.end(), v), vessels_.end());
+    const std::string name = v->name();
+    auto named = byName_.find(name);
+    bool wasNamed = named != byName_.end() && named->second == v;
+    if (wasNamed)
+        byName_.erase(named);
     objects_.erase(std::remove_if(objects_.begin(), objects_.end(),
                                   [v](const std::unique_ptr<Object> &o) { return o.get() == v; }),
                    objects_.end());
+    if (wasNamed) {
+        // The name passes to the next object that bears it, if any.
+        for (const auto &o : objects_)
+            if (o->name() == name) {
+                byName_.emplace(o->name(), o.get());
+                break;
+            }
+    }
 }
 
 void World::advance(double dt)

@@ -198,6 +198,16 @@ OAPIFUNC BOOL oapiGetAltitude(OBJHANDLE hVessel, AltitudeMode mode, double *alt)
 OAPIFUNC void oapiGetRelativeVel(OBJHANDLE hObj, OBJHANDLE hRef, VECTOR3 *vel);
 
 // ---------------------------------------------------------------------------
+// Coordinate transformations and planet orientation (global frame: ecliptic
+// and equinox of J2000, left-handed, y towards the ecliptic north pole)
+// ---------------------------------------------------------------------------
+OAPIFUNC void oapiGetRotationMatrix(OBJHANDLE hObj, MATRIX3 *mat);
+OAPIFUNC void oapiEquToGlobal(OBJHANDLE hObj, double lng, double lat, double rad, VECTOR3 *glob);
+OAPIFUNC double oapiGetPlanetObliquity(OBJHANDLE hPlanet);
+OAPIFUNC void oapiGetPlanetObliquityMatrix(OBJHANDLE hPlanet, MATRIX3 *mat);
+OAPIFUNC double oapiGetPlanetCurrentRotation(OBJHANDLE hPlanet);
+
+// ---------------------------------------------------------------------------
 // Time
 // ---------------------------------------------------------------------------
 OAPIFUNC double oapiGetSimMJD();

@@ -16,6 +16,9 @@ class VESSEL {
 public:
     VESSEL(OBJHANDLE hVessel, int fmodel = 1);
 
+    // Interface version: 0 for VESSEL, 1 for VESSEL2, 2 for VESSEL3.
+    inline int Version() const { return version; }
+
     // Class capabilities
     void SetEmptyMass(double m) const;
     void SetClipRadius(double rad) const;
@@ -40,6 +43,7 @@ public:
 #endif
     const OBJHANDLE GetHandle() const;
     char *GetName() const;
+    char *GetClassName() const;
     const OBJHANDLE GetSurfaceRef() const;
 #if defined(__GNUC__)
 #pragma GCC diagnostic pop

@@ -43,15 +43,16 @@ VECTOR3 SiteObject::globalPos() const
     const headless::Planet *earth = world.earth();
     VECTOR3 rel = headless::RelativeFromEquatorial(headless::DegreesToRadians(lonDeg_),
                                                    headless::DegreesToRadians(latDeg_), radiusMetres_,
-                                                   earth->rotationAngle(world.mjd()));
+                                                   earth->orientation(world.mjd()));
     return earth->globalPos() + rel;
 }
 
 VECTOR3 SiteObject::globalVel() const
 {
-    const headless::Planet *earth = headless::World::instance().earth();
+    const headless::World &world = headless::World::instance();
+    const headless::Planet *earth = world.earth();
     VECTOR3 rel = globalPos() - earth->globalPos();
-    return earth->globalVel() + headless::CorotationVelocity(rel, earth->siderealPeriod());
+    return earth->globalVel() + headless::CorotationVelocity(rel, earth->angularVelocity(world.mjd()));
 }
 
 } // namespace tracknet

@@ -26,11 +26,12 @@ TEST(PreviewOptionsTest, DefaultsAndEveryOption)
     EXPECT_TRUE(o.network);
 
     ASSERT_TRUE(Parse({"--root", "r", "--scenario", "s.scn", "--duration", "60", "--step", "0.5", "--out", "o",
-                       "--save", "x.scn", "--cockpit", "2", "--click", "212@10", "--key", "ctrl+t@60.5", "--input",
+                       "--save", "x.scn", "--report", "r.json", "--cockpit", "2", "--click", "212@10", "--key", "ctrl+t@60.5", "--input",
                        "Station@61", "--no-network", "--render-all"},
                       o, &error))
         << error;
     EXPECT_EQ(o.root, "r");
+    EXPECT_EQ(o.reportPath, "r.json");
     EXPECT_EQ(o.durationSeconds, 60.0);
     EXPECT_EQ(o.stepSeconds, 0.5);
     EXPECT_EQ(o.cockpitPosition, 2);
@@ -46,7 +47,7 @@ TEST(PreviewOptionsTest, DefaultsAndEveryOption)
 TEST(PreviewOptionsTest, BadArgumentsAreRefusedWithAReason)
 {
     for (std::vector<std::string> bad : std::vector<std::vector<std::string>>{
-             {"--step", "0"}, {"--step", "-1"}, {"--duration", "abc"}, {"--duration"}, {"--cockpit", "1.5"},
+             {"--step", "0"}, {"--step", "-1"}, {"--duration", "abc"}, {"--duration"}, {"--report"}, {"--cockpit", "1.5"},
              {"--click", "212"}, {"--key", "ctrl+t@soon"}, {"--input", "x@-3"}, {"--frobnicate"}}) {
         preview::Options o;
         std::string error;

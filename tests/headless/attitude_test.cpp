@@ -13,20 +13,6 @@ namespace {
 
 VECTOR3 Column(const MATRIX3 &m, int k) { return _V(m.data[k], m.data[3 + k], m.data[6 + k]); }
 
-// The proper rotation whose forward (column 2) and up (column 1) axes are
-// given; column 0 completes it as up x forward.
-MATRIX3 FromForwardUp(const VECTOR3 &forward, const VECTOR3 &up)
-{
-    VECTOR3 x = cross(up, forward);
-    MATRIX3 m;
-    for (int row = 0; row < 3; ++row) {
-        m.data[3 * row] = x.data[row];
-        m.data[3 * row + 1] = up.data[row];
-        m.data[3 * row + 2] = forward.data[row];
-    }
-    return m;
-}
-
 void ExpectVectorNear(const VECTOR3 &expected, const VECTOR3 &actual, double tol)
 {
     EXPECT_NEAR(actual.x, expected.x, tol);
@@ -54,34 +40,58 @@ void ExpectProperRotation(const MATRIX3 &m, double tol)
 
 double AngleError(double a, double b) { return std::fabs(std::remainder(a - b, kTwoPi)); }
 
+// The simulator's three factors of the attitude matrix, written out as its
+// documentation prints them.
+MATRIX3 SimulatorAttitude(double alpha, double beta, double gamma)
+{
+    double ca = std::cos(alpha), sa = std::sin(alpha), cb = std::cos(beta), sb = std::sin(beta);
+    double cg = std::cos(gamma), sg = std::sin(gamma);
+    const double a[3][3] = {{1, 0, 0}, {0, ca, sa}, {0, -sa, ca}};
+    const double b[3][3] = {{cb, 0, -sb}, {0, 1, 0}, {sb, 0, cb}};
+    const double g[3][3] = {{cg, sg, 0}, {-sg, cg, 0}, {0, 0, 1}};
+    double ab[3][3] = {};
+    MATRIX3 m = {};
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            for (int k = 0; k < 3; ++k)
+                ab[i][j] += a[i][k] * b[k][j];
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            for (int k = 0; k < 3; ++k)
+                m.data[3 * i + j] += ab[i][k] * g[k][j];
+    return m;
+}
+
 TEST(Attitude, EulerAngles)
 {
     const MATRIX3 identity = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};
     ExpectMatrixNear(identity, RotationFromEuler(_V(0, 0, 0)), 0.0);
     ExpectVectorNear(_V(0, 0, 0), EulerFromRotation(identity), 0.0);
 
-    // Quarter turns about single global axes: Rx(90) takes y to z, Ry(90)
-    // takes z to x, Rz(90) takes x to y.
+    // Quarter turns of single factors: alpha = 90 deg takes the vessel's y
+    // axis to global -z and its z axis to +y; beta = 90 deg takes x to +z and
+    // z to -x; gamma = 90 deg takes x to -y.
     const double q = kPi / 2;
-    ExpectVectorNear(_V(0, 0, 1), Column(RotationFromEuler(_V(q, 0, 0)), 1), 1e-15);
-    ExpectVectorNear(_V(0, -1, 0), Column(RotationFromEuler(_V(q, 0, 0)), 2), 1e-15);
-    ExpectVectorNear(_V(1, 0, 0), Column(RotationFromEuler(_V(0, q, 0)), 2), 1e-15);
-    ExpectVectorNear(_V(0, 0, -1), Column(RotationFromEuler(_V(0, q, 0)), 0), 1e-15);
-    ExpectVectorNear(_V(0, 1, 0), Column(RotationFromEuler(_V(0, 0, q)), 0), 1e-15);
+    ExpectVectorNear(_V(0, 0, -1), Column(RotationFromEuler(_V(q, 0, 0)), 1), 1e-15);
+    ExpectVectorNear(_V(0, 1, 0), Column(RotationFromEuler(_V(q, 0, 0)), 2), 1e-15);
+    ExpectVectorNear(_V(-1, 0, 0), Column(RotationFromEuler(_V(0, q, 0)), 2), 1e-15);
+    ExpectVectorNear(_V(0, 0, 1), Column(RotationFromEuler(_V(0, q, 0)), 0), 1e-15);
+    ExpectVectorNear(_V(0, -1, 0), Column(RotationFromEuler(_V(0, 0, q)), 0), 1e-15);
 
-    // Rx(90) Ry(90): Ry first takes x to -z, then Rx takes -z to +y; the
-    // other order would leave x at -z.
+    // The alpha factor is applied last: alpha = beta = 90 deg takes x to +z
+    // (beta) and then to +y (alpha).
     MATRIX3 both = RotationFromEuler(_V(q, q, 0));
     ExpectVectorNear(_V(0, 1, 0), Column(both, 0), 1e-15);
-    ExpectVectorNear(_V(1, 0, 0), Column(both, 2), 1e-15);
+    ExpectVectorNear(_V(-1, 0, 0), Column(both, 2), 1e-15);
 
-    // Random angles away from gimbal lock come back unchanged.
+    // Random angles: the simulator's matrix, and the same angles back.
     std::mt19937 rng(12345);
     std::uniform_real_distribution<double> turn(-kPi, kPi);
     std::uniform_real_distribution<double> tilt(-1.5, 1.5);
     for (int k = 0; k < 500; ++k) {
         VECTOR3 euler = _V(turn(rng), tilt(rng), turn(rng));
         MATRIX3 R = RotationFromEuler(euler);
+        ExpectMatrixNear(SimulatorAttitude(euler.x, euler.y, euler.z), R, 1e-15);
         ExpectProperRotation(R, 1e-14);
         VECTOR3 back = EulerFromRotation(R);
         EXPECT_LT(AngleError(back.x, euler.x), 1e-12);
@@ -95,10 +105,34 @@ TEST(Attitude, EulerAngles)
     for (double beta : {q, -q}) {
         MATRIX3 R = RotationFromEuler(_V(0.3, beta, -0.7));
         R.m11 = R.m12 = R.m23 = R.m33 = 0.0;
-        R.m13 = std::sin(beta);
+        R.m13 = -std::sin(beta);
         VECTOR3 back = EulerFromRotation(R);
         EXPECT_NEAR(back.y, beta, 1e-7);
         ExpectMatrixNear(R, RotationFromEuler(back), 1e-12);
+    }
+}
+
+TEST(Attitude, AxesInTheInternalFrame)
+{
+    // Facing the equinox (internal +X) with the top towards the ecliptic
+    // pole (internal +Z): the right wing points to internal -Y, the side of
+    // ecliptic longitude 270 deg. In the simulator's components (y and z
+    // swapped) the columns are right (0, 0, -1), up (0, 1, 0), forward (1, 0, 0).
+    MATRIX3 R = RotationOfAxes(_V(1, 0, 0), _V(0, 0, 1));
+    ExpectVectorNear(_V(0, 0, -1), Column(R, 0), 0.0);
+    ExpectVectorNear(_V(0, 1, 0), Column(R, 1), 0.0);
+    ExpectVectorNear(_V(1, 0, 0), Column(R, 2), 0.0);
+    ExpectProperRotation(R, 1e-15);
+
+    // Any orientation: the axes come back, the right axis is forward x up,
+    // and the simulator's matrix is a proper rotation.
+    std::mt19937 rng(99);
+    std::uniform_real_distribution<double> turn(-kPi, kPi);
+    for (int k = 0; k < 100; ++k) {
+        MATRIX3 any = RotationFromEuler(_V(turn(rng), turn(rng) / 2, turn(rng)));
+        VesselAxes axes = AxesOfRotation(any);
+        ExpectVectorNear(cross(axes.forward, axes.up), axes.right, 1e-14);
+        ExpectMatrixNear(any, RotationOfAxes(axes.forward, axes.up), 1e-14);
     }
 }
 
@@ -118,12 +152,13 @@ TEST(Attitude, IntegrateRotation)
     ExpectVectorNear(_V(0, 1, 0), Column(R, 0), 1e-12);
     ExpectVectorNear(_V(0, 0, 1), Column(R, 1), 1e-12);
 
-    // Rates are about the vessel's own axes: after Rx(90) the vessel's z axis
-    // is global -y, and a quarter turn about it takes the vessel's x axis
-    // from +x to +z.
-    R = IntegrateRotation(RotationFromEuler(_V(q, 0, 0)), _V(0, 0, 1.0), q);
-    ExpectVectorNear(_V(0, 0, 1), Column(R, 0), 1e-12);
-    ExpectVectorNear(_V(0, -1, 0), Column(R, 2), 1e-12);
+    // Rates are about the vessel's own axes: with the vessel's z axis along
+    // global +y and its y axis along -z, a quarter turn about its z axis
+    // takes its x axis from +x to where its y axis was, -z.
+    const MATRIX3 turnedUp = {{1, 0, 0, 0, 0, 1, 0, -1, 0}};
+    R = IntegrateRotation(turnedUp, _V(0, 0, 1.0), q);
+    ExpectVectorNear(_V(0, 0, -1), Column(R, 0), 1e-12);
+    ExpectVectorNear(_V(0, 1, 0), Column(R, 2), 1e-12);
 
     // A constant rate in many small steps gives the same as one long step,
     // and backwards undoes forwards.
@@ -151,9 +186,11 @@ TEST(Attitude, HorizonAttitude)
 {
     const double d = kRadiansPerDegree;
     const double c30 = std::cos(30 * d), s30 = std::sin(30 * d);
+    const MATRIX3 identity = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};
     double pitch, yaw, bank;
 
-    // At longitude 0, latitude 0 (on +x): north +z, east +y, up +x.
+    // A planet whose axes are the internal ones. At longitude 0, latitude 0
+    // (on +x): north +z, east +y, up +x.
     const VECTOR3 rel = _V(6.4e6, 0, 0);
     const VECTOR3 N = _V(0, 0, 1), E = _V(0, 1, 0), U = _V(1, 0, 0);
     struct Case {
@@ -179,16 +216,14 @@ TEST(Attitude, HorizonAttitude)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        MATRIX3 R = FromForwardUp(c.forward, c.up);
-        ExpectProperRotation(R, 1e-15);
-        HorizonAttitude(R, rel, pitch, yaw, bank);
+        HorizonAttitude(c.forward, c.up, rel, identity, pitch, yaw, bank);
         EXPECT_NEAR(pitch, c.pitchDeg * d, 1e-12);
         EXPECT_LT(AngleError(yaw, c.yawDeg * d), 1e-12);
         EXPECT_LT(AngleError(bank, c.bankDeg * d), 1e-12);
     }
 
     // Heading south is +-180 deg, within -pi..pi.
-    HorizonAttitude(FromForwardUp(-N, U), rel, pitch, yaw, bank);
+    HorizonAttitude(-N, U, rel, identity, pitch, yaw, bank);
     EXPECT_NEAR(std::fabs(yaw), kPi, 1e-12);
 
     // Elsewhere the horizon turns with the place: over +y at 45 N, north is
@@ -196,18 +231,30 @@ TEST(Attitude, HorizonAttitude)
     const double h = std::sqrt(0.5);
     const VECTOR3 rel45 = _V(0, 4.5e6, 4.5e6);
     const VECTOR3 north45 = _V(0, -h, h), east45 = _V(-1, 0, 0), up45 = _V(0, h, h);
-    HorizonAttitude(FromForwardUp(north45, up45), rel45, pitch, yaw, bank);
+    HorizonAttitude(north45, up45, rel45, identity, pitch, yaw, bank);
     EXPECT_NEAR(pitch, 0.0, 1e-12);
     EXPECT_NEAR(yaw, 0.0, 1e-12);
     EXPECT_NEAR(bank, 0.0, 1e-12);
-    HorizonAttitude(FromForwardUp(east45 * c30 + up45 * s30, up45 * c30 - east45 * s30), rel45, pitch, yaw, bank);
+    HorizonAttitude(east45 * c30 + up45 * s30, up45 * c30 - east45 * s30, rel45, identity, pitch, yaw, bank);
     EXPECT_NEAR(pitch, 30 * d, 1e-12);
     EXPECT_NEAR(yaw, 90 * d, 1e-12);
     EXPECT_NEAR(bank, 0.0, 1e-12);
 
-    // Identity orientation seen from the north pole: forward (+z) straight up.
-    const MATRIX3 identity = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};
-    HorizonAttitude(identity, _V(0, 0, 6.4e6), pitch, yaw, bank);
+    // A planet whose axis is tilted by 23.44 deg from internal +z towards +y
+    // (the obliquity rotation): at longitude 0, latitude 0 north is the
+    // tilted pole (0, sin 23.44, cos 23.44) and east is (0, cos 23.44,
+    // -sin 23.44), so the internal +z axis lies 23.44 deg west of north.
+    const double eps = 23.44 * d;
+    const MATRIX3 tilted = {{1, 0, 0, 0, std::cos(eps), std::sin(eps), 0, -std::sin(eps), std::cos(eps)}};
+    const VECTOR3 pole = _V(0, std::sin(eps), std::cos(eps));
+    HorizonAttitude(pole, U, rel, tilted, pitch, yaw, bank);
+    EXPECT_NEAR(pitch, 0.0, 1e-12);
+    EXPECT_NEAR(yaw, 0.0, 1e-12);
+    HorizonAttitude(_V(0, 0, 1), U, rel, tilted, pitch, yaw, bank);
+    EXPECT_NEAR(yaw, -eps, 1e-12);
+
+    // Forward straight along the axis from the north pole: straight up.
+    HorizonAttitude(_V(0, 0, 1), _V(0, 1, 0), _V(0, 0, 6.4e6), identity, pitch, yaw, bank);
     EXPECT_NEAR(pitch, 90 * d, 1e-12);
     EXPECT_FALSE(std::isnan(yaw));
     EXPECT_EQ(bank, 0.0);

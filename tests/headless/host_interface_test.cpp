@@ -30,6 +30,11 @@ TEST(HostInterfaceTest, EveryDeclarationIsDefined)
     EXPECT_TRUE(Defined(static_cast<BOOL (*)(OBJHANDLE, double *)>(&oapiGetAltitude)));
     EXPECT_TRUE(Defined(static_cast<BOOL (*)(OBJHANDLE, AltitudeMode, double *)>(&oapiGetAltitude)));
     EXPECT_TRUE(Defined(&oapiGetRelativeVel));
+    EXPECT_TRUE(Defined(&oapiGetRotationMatrix));
+    EXPECT_TRUE(Defined(&oapiEquToGlobal));
+    EXPECT_TRUE(Defined(&oapiGetPlanetObliquity));
+    EXPECT_TRUE(Defined(&oapiGetPlanetObliquityMatrix));
+    EXPECT_TRUE(Defined(&oapiGetPlanetCurrentRotation));
     EXPECT_TRUE(Defined(&oapiGetSimMJD));
     EXPECT_TRUE(Defined(&oapiGetSimStep));
     EXPECT_TRUE(Defined(&oapiGetSimTime));
@@ -75,6 +80,7 @@ TEST(HostInterfaceTest, EveryDeclarationIsDefined)
     EXPECT_TRUE(Defined(&VESSEL::SaveDefaultState));
     EXPECT_TRUE(Defined(&VESSEL::GetHandle));
     EXPECT_TRUE(Defined(&VESSEL::GetName));
+    EXPECT_TRUE(Defined(&VESSEL::GetClassName));
     EXPECT_TRUE(Defined(&VESSEL::GetSurfaceRef));
     EXPECT_TRUE(Defined(&VESSEL::GetGlobalPos));
     EXPECT_TRUE(Defined(&VESSEL::GetElements));

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "headless/messages.h"
 #include "headless/scenario.h"
 #include "headless/simulator.h"
 #include "headless/world.h"
@@ -66,11 +67,54 @@ TEST(ScenarioReaderTest, DamagedFiles)
     EXPECT_TRUE(ok);
     ASSERT_EQ(f.ships.size(), 1u);
 
-    // Very long lines are just long lines.
-    std::string longName(100000, 'n');
-    f = Parse("BEGIN_SHIPS\n" + longName + ":Generic\n  " + std::string(100000, 'x') + "\nEND\nEND_SHIPS\n", &ok);
-    ASSERT_EQ(f.ships.size(), 1u);
-    EXPECT_EQ(f.ships[0].name, longName);
+    // Lines of up to 4096 characters are read; a longer line is skipped
+    // with a message, and a ship header that long takes its block with it.
+    headless::MessageCapture messages;
+    std::string longest(4096 - 8, 'n');
+    f = Parse("BEGIN_SHIPS\n" + longest + ":Generic\n  " + std::string(4097, 'x') + "\n  POS 1 2\nEND\n" +
+                  std::string(100000, 'n') + ":Generic\n  STATUS Landed Earth\nEND\nB:Generic\nEND\nEND_SHIPS\n",
+              &ok);
+    EXPECT_TRUE(ok);
+    ASSERT_EQ(f.ships.size(), 2u);
+    EXPECT_EQ(f.ships[0].name, longest);
+    EXPECT_EQ(f.ships[0].lines, (std::vector<std::string>{"POS 1 2"}));
+    EXPECT_EQ(f.ships[1].name, "B");
+    EXPECT_EQ(messages.lines().size(), 2u);
+    EXPECT_TRUE(messages.contains("scenario line 3 is longer than 4096 characters"));
+}
+
+TEST(ScenarioReaderTest, OtherSectionsAreKeptInOrder)
+{
+    headless::ScenarioFile f = Parse("BEGIN_CAMERA\n  TARGET GL-01\n  FOV 50.00\nEND_CAMERA\n"
+                                     "BEGIN_MFD Left\n  TYPE Orbit\n\n  REF Earth\nEND_MFD\n"
+                                     "BEGIN_SHIPS\nA:Generic\nEND\nEND_SHIPS\n"
+                                     "BEGIN_ExtMFD\nEND\n");
+    ASSERT_EQ(f.sections.size(), 3u);
+    EXPECT_EQ(f.sections[0].name, "CAMERA");
+    EXPECT_EQ(f.sections[0].lines, (std::vector<std::string>{"TARGET GL-01", "FOV 50.00"}));
+    EXPECT_EQ(f.sections[1].header, "BEGIN_MFD Left");
+    EXPECT_EQ(f.sections[1].name, "MFD");
+    EXPECT_EQ(f.sections[1].lines, (std::vector<std::string>{"TYPE Orbit", "REF Earth"}));
+    EXPECT_FALSE(f.sections[1].afterShips);
+    EXPECT_TRUE(f.sections[2].afterShips);
+    EXPECT_EQ(headless::SectionText(f.sections[1]), "BEGIN_MFD Left\n  TYPE Orbit\n  REF Earth\nEND_MFD\n");
+    EXPECT_EQ(headless::FindSection(f.sections, "camera"), &f.sections[0]);
+    EXPECT_EQ(headless::FindSection(f.sections, "HUD"), nullptr);
+}
+
+TEST(ScenarioReaderTest, VesselsBeyondTheLimitAreSkipped)
+{
+    headless::MessageCapture messages;
+    std::string text = "BEGIN_SHIPS\n";
+    for (size_t i = 0; i < headless::kMaxScenarioVessels + 2; ++i)
+        text += "V" + std::to_string(i) + ":Generic\n  POS 1 2\nEND\n";
+    text += "END_SHIPS\n";
+    headless::ScenarioFile f = Parse(text);
+    ASSERT_EQ(f.ships.size(), 10000u);
+    EXPECT_EQ(f.ships.back().name, "V9999");
+    EXPECT_EQ(f.ships.back().lines.size(), 1u);
+    EXPECT_EQ(messages.lines().size(), 1u);
+    EXPECT_TRUE(messages.contains("more than 10000 vessels"));
 }
 
 TEST(SimulatorLoadTest, ClassesModulesAndOddShips)

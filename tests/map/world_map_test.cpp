@@ -63,16 +63,18 @@ protected:
         return testsupport::LastCallsOn(building->drawSurface);
     }
     // A network whose nodes are real host objects: one deep-space station,
-    // two tracking stations, three relays.
+    // two tracking stations, three relays on the geostationary orbit at
+    // J2000 (in the simulator's frame the equator runs from the equinox
+    // (1, 0, 0) to (0, -sin eps, cos eps), eps = 0.4090928023).
     void attachNetwork()
     {
         const char *names[6] = {"Stn-A", "Stn-B", "Relay-1", "Relay-2", "Relay-3", "Deep"};
         const char *lines[6][3] = {
             {"STATUS Landed Earth", "POS 0 0", ""},
             {"STATUS Landed Earth", "POS 20 10", ""},
-            {"STATUS Orbiting Earth", "RPOS 42164000 0 0", "RVEL 0 3074.7 0"},
-            {"STATUS Orbiting Earth", "RPOS 0 42164000 0", "RVEL -3074.7 0 0"},
-            {"STATUS Orbiting Earth", "RPOS -42164000 0 0", "RVEL 0 -3074.7 0"},
+            {"STATUS Orbiting Earth", "RPOS 42164000 0 0", "RVEL 0 -1223.045 2820.982"},
+            {"STATUS Orbiting Earth", "RPOS 0 -16771876 38684714", "RVEL -3074.7 0 0"},
+            {"STATUS Orbiting Earth", "RPOS -42164000 0 0", "RVEL 0 1223.045 -2820.982"},
             {"STATUS Landed Earth", "POS -116.89 35.4267", ""},
         };
         unsigned char *records[6] = {layout.stations, layout.stations + 88, layout.relays,

@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include "OrbiterAPI.h"
-#include "headless/frames.h"
 #include "headless/vecmath.h"
 #include "headless/vessel.h"
 #include "headless/world.h"
@@ -106,10 +105,11 @@ protected:
     // A target over a point of Earth's surface (degrees).
     OBJHANDLE addTargetOver(double latDeg, double lonDeg, double altitudeMetres)
     {
-        const headless::Planet *earth = headless::World::instance().earth();
-        double rotation = earth->rotationAngle(headless::World::instance().mjd());
-        return addTarget(headless::RelativeFromEquatorial(Radians(lonDeg), Radians(latDeg),
-                                                          earthRadius_ + altitudeMetres, rotation));
+        VECTOR3 glob;
+        oapiEquToGlobal(earth_, Radians(lonDeg), Radians(latDeg), earthRadius_ + altitudeMetres, &glob);
+        VECTOR3 centre;
+        oapiGetGlobalPos(earth_, &centre);
+        return addTarget(Minus(glob, centre));
     }
 
     // Elevation (deg) of target above a ground site's horizon, from the
