@@ -120,6 +120,13 @@ TEST_F(VcRayTest, QuadrilateralIsHitInsideItsOutlineAheadFromEitherSide)
     hits = vc().hitsAlong(_V(0, 0, 4), _V(0, 0, -1));
     ASSERT_EQ(hits.size(), 1u);
     ExpectNear(_V(0.5, 0.5, 0), hits[0].areaPoint);
+
+    // Corners that span no plane (all at one point, or on one line) take no
+    // clicks.
+    vc().reset();
+    AddQuad(4, _V(0, 0, 2), _V(0, 0, 2), _V(0, 0, 2), _V(0, 0, 2));
+    AddQuad(5, _V(-0.2, 0, 2), _V(0.2, 0, 2), _V(-0.1, 0, 2), _V(0.1, 0, 2));
+    EXPECT_TRUE(vc().hitsAlong(kEye, _V(0, 0, 1)).empty());
 }
 
 TEST_F(VcRayTest, PositionWithinATiltedPanelAndATrapezoid)
