@@ -165,19 +165,14 @@ TEST(CockpitCameraTest, ExternalCameraSeesTheWholeVesselFromOutside)
 
 TEST(CockpitCameraTest, GroundIsTheLowestTouchdownPoint)
 {
-    // The building's four touchdown points.
-    const std::vector<TOUCHDOWNVTX> building = {
-        {_V(8.660254037844387, -5.0, -4.999999999999999), 300000, 300000, 3.0, 3.0},
-        {_V(0.0, -5.0, 10.0), 300000, 300000, 3.0, 3.0},
-        {_V(-8.660254037844387, -5.0, -4.999999999999999), 300000, 300000, 3.0, 3.0},
-        {_V(0.0, 50.0, 0.0), 300000, 300000, 3.0, 3.0},
-    };
+    // The building's points: three on the ground, one on the roof.
+    std::vector<TOUCHDOWNVTX> building(4);
+    building[0].pos = _V(8.660254037844387, -5.0, -4.999999999999999);
+    building[1].pos = _V(0.0, -5.0, 10.0);
+    building[2].pos = _V(-8.660254037844387, -5.0, -4.999999999999999);
+    building[3].pos = _V(0.0, 50.0, 0.0);
     EXPECT_EQ(GroundLevel(building), -5.0);
     EXPECT_EQ(GroundLevel({}), 0.0);
-    RenderView outside = ExternalView(ExternalCamera(_V(0, 0, 0), 20.0), GroundLevel(building));
-    EXPECT_TRUE(outside.ground.shown);
-    EXPECT_EQ(outside.ground.y, -5.0);
-    EXPECT_FALSE(CockpitView(CockpitCamera(_V(0, -1.55, -7), BuildingLimits(), HeadTurn{})).ground.shown);
 }
 
 } // namespace

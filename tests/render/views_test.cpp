@@ -153,19 +153,15 @@ TEST(ViewsTest, FromOutsideTheBuildingStandsOnTheGroundUnderTheSky)
     ASSERT_TRUE(headless::Render(view, {box}, {}, image, &error)) << error;
     KeepPicture(image, "exterior_box");
 
-    auto isSky = [&](int x, int y) {
-        DWORD c = image.Pixel(x, y);
-        return Red(c) == 135 && Green(c) == 176 && Blue(c) == 224; // (0.53, 0.69, 0.88) x 255
-    };
-    EXPECT_TRUE(isSky(5, 5));
-    EXPECT_TRUE(isSky(954, 5));
-    EXPECT_FALSE(isSky(480, 270)) << "the building in the middle";
-    EXPECT_FALSE(isSky(5, 534)) << "the ground in the lower corners";
-    EXPECT_FALSE(isSky(954, 534));
-    // The ground is lit from above and greenish; the walls are not.
-    DWORD ground = image.Pixel(5, 534);
-    EXPECT_GT(Green(ground), Red(ground));
-    EXPECT_GT(Green(ground), Blue(ground));
+    // Sky (0.53, 0.69, 0.88) x 255 above, greenish ground below, the
+    // building's walls (redder than blue) in the middle.
+    EXPECT_EQ(image.Pixel(5, 5), 0xE0B087u);
+    EXPECT_EQ(image.Pixel(954, 5), 0xE0B087u);
+    for (int x : {5, 954}) {
+        DWORD ground = image.Pixel(x, 534);
+        EXPECT_GT(Green(ground), Red(ground));
+        EXPECT_GT(Green(ground), Blue(ground));
+    }
     DWORD middle = image.Pixel(480, 270);
     EXPECT_GT(Red(middle), Blue(middle));
 }
