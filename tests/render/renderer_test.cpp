@@ -114,6 +114,13 @@ TEST(RendererTest, NearerSurfacesHideFartherOnesWhateverTheDrawingOrder)
         // side, the far one 0.25 / 0.36397 x 120 = 82.4.
         ExpectColour(image, 160 + 60, 120, 0, 255, 0);
     }
+
+    // A half-transparent square is blended over what lies behind it, even
+    // when it comes first: 0.5 x red + 0.5 x green.
+    RenderGroup veil = nearRed;
+    veil.material.diffuse.a = 0.5;
+    RenderGroups(FrontView(), {veil, farGreen}, {}, image);
+    ExpectColour(image, 160, 120, 128, 128, 0);
 }
 
 TEST(RendererTest, EmissiveColourShowsInAnyLightAndLitColourFollowsTheLight)
