@@ -117,6 +117,7 @@ struct GlState {
     std::vector<TextureObject> dynamicTextures;
     std::map<uint64_t, TextureObject> staticTextures;
     std::vector<unsigned char> readBuffer; // the last picture as read, bottom row first
+    std::vector<uint32_t> mipmapBuffers[2]; // mipmap levels being made, alternately
 };
 
 GlState &State()
@@ -324,20 +325,41 @@ bool Usable(const GlState &s, const std::vector<RenderTexture> &textures, int in
     return t.pixels && t.width >= 1 && t.height >= 1 && t.width <= s.maxTextureSize && t.height <= s.maxTextureSize;
 }
 
-// Gives t's pixels to the texture object, with their mipmaps.
-void Upload(const RenderTexture &t, TextureObject &object)
+// The next mipmap level of a w x h level of 0xAARRGGBB words: each pixel
+// the mean of a 2 x 2 block, channel by channel, rounded (an odd last row
+// or column is left out, as the level's size is rounded down).
+void HalveLevel(const uint32_t *in, int w, int h, std::vector<uint32_t> &out)
+{
+    const int ow = std::max(1, w / 2), oh = std::max(1, h / 2);
+    out.resize(static_cast<size_t>(ow) * oh);
+    for (int y = 0; y < oh; ++y) {
+        const uint32_t *row0 = in + static_cast<size_t>(std::min(2 * y, h - 1)) * w;
+        const uint32_t *row1 = in + static_cast<size_t>(std::min(2 * y + 1, h - 1)) * w;
+        uint32_t *o = out.data() + static_cast<size_t>(y) * ow;
+        for (int x = 0; x < ow; ++x) {
+            const int x0 = std::min(2 * x, w - 1), x1 = std::min(2 * x + 1, w - 1);
+            const uint32_t a = row0[x0], b = row0[x1], c = row1[x0], d = row1[x1];
+            // Two channels at a time, each sum within its 16 bits.
+            const uint32_t lo = (a & 0x00FF00FFu) + (b & 0x00FF00FFu) + (c & 0x00FF00FFu) + (d & 0x00FF00FFu) +
+                                0x00020002u;
+            const uint32_t hi = ((a >> 8) & 0x00FF00FFu) + ((b >> 8) & 0x00FF00FFu) + ((c >> 8) & 0x00FF00FFu) +
+                                ((d >> 8) & 0x00FF00FFu) + 0x00020002u;
+            o[x] = ((lo >> 2) & 0x00FF00FFu) | (((hi >> 2) & 0x00FF00FFu) << 8);
+        }
+    }
+}
+
+// Gives t's pixels to the texture object, with their mipmaps (made here:
+// the rasteriser would make them level by level, each a draw of its own).
+void Upload(GlState &s, const RenderTexture &t, TextureObject &object)
 {
     if (!object.name)
         glGenTextures(1, &object.name);
     glBindTexture(GL_TEXTURE_2D, object.name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    // 0xAARRGGBB words, whatever the byte order.
-    if (object.width == t.width && object.height == t.height) {
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, t.width, t.height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, t.pixels);
-    } else {
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, t.width, t.height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
-                     t.pixels);
+    const bool resized = object.width != t.width || object.height != t.height;
+    if (resized) {
         object.width = t.width;
         object.height = t.height;
         // Bilinear on the nearest mipmap level: text on a screen seen from
@@ -348,7 +370,22 @@ void Upload(const RenderTexture &t, TextureObject &object)
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     }
-    glGenerateMipmap(GL_TEXTURE_2D);
+    const uint32_t *level = t.pixels;
+    int w = t.width, h = t.height;
+    for (int n = 0;; ++n) {
+        // 0xAARRGGBB words, whatever the byte order.
+        if (resized)
+            glTexImage2D(GL_TEXTURE_2D, n, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, level);
+        else
+            glTexSubImage2D(GL_TEXTURE_2D, n, 0, 0, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, level);
+        if (w == 1 && h == 1)
+            break;
+        std::vector<uint32_t> &next = s.mipmapBuffers[n % 2];
+        HalveLevel(level, w, h, next);
+        level = next.data();
+        w = std::max(1, w / 2);
+        h = std::max(1, h / 2);
+    }
 }
 
 // The texture objects holding the render's textures, by index (0 for an
@@ -369,12 +406,12 @@ std::vector<GLuint> PrepareTextures(GlState &s, const std::vector<RenderTexture>
         if (t.staticId != 0) {
             object = &s.staticTextures[t.staticId];
             if (object->width != t.width || object->height != t.height)
-                Upload(t, *object);
+                Upload(s, t, *object);
         } else {
             if (s.dynamicTextures.size() <= static_cast<size_t>(item.texture))
                 s.dynamicTextures.resize(item.texture + 1);
             object = &s.dynamicTextures[item.texture];
-            Upload(t, *object);
+            Upload(s, t, *object);
         }
         object->used = true;
         names[item.texture] = object->name;

@@ -181,6 +181,28 @@ TEST(RendererTest, ChangedTexturePixelsShowInTheNextPictureUnlessDeclaredUnchang
     ExpectColour(image, 160, 120, 0, 255, 0);
 }
 
+TEST(RendererTest, TexturesSeenFromAfarAreAveragedNotAliased)
+{
+    // A 256 x 256 checker of single red and blue pixels on a square of
+    // 0.2244 m at 2 m, 0.2244 x 120 / (2 x 0.36397) = 37 pixels a side: 6.9
+    // texels a pixel. Averaged (mipmaps), it is an even purple; sampled
+    // without averaging, pixels would fall on red or blue.
+    std::vector<uint32_t> checker(256 * 256);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            checker[y * 256 + x] = (x + y) % 2 ? 0xFFFF0000u : 0xFF0000FFu;
+    Surface image(kWidth, kHeight);
+    RenderGroups(FrontView(), {FacingSquare(0, 0, 2.0, 0.2244, Glowing(1, 1, 1), 0)}, {{256, 256, checker.data()}},
+                 image);
+    for (int y = 120 - 12; y <= 120 + 12; ++y)
+        for (int x = 160 - 12; x <= 160 + 12; ++x) {
+            DWORD c = image.Pixel(x, y);
+            ASSERT_NEAR(Red(c), 128, 2) << x << ", " << y;
+            ASSERT_NEAR(Green(c), 0, 2) << x << ", " << y;
+            ASSERT_NEAR(Blue(c), 128, 2) << x << ", " << y;
+        }
+}
+
 TEST(RendererTest, EdgesAreAntialiased)
 {
     // A white triangle whose long edge runs at a slant across black.
