@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "DrawAPI.h"
-#include "headless/mfd.h"
+#include "headless/mfd_display.h"
 #include "headless/surfaces.h"
 #include "headless/vc.h"
 
@@ -29,7 +29,6 @@ constexpr int kMargin = 20;
 constexpr int kScreenSize = 633;
 constexpr int kMfdSize = 384;
 constexpr DWORD kWallColour = 0x202020;
-constexpr DWORD kMfdTextColour = 0x00E000;
 
 void Fill(SURFHANDLE s, int x0, int y0, int x1, int y1, DWORD colour)
 {
@@ -45,34 +44,13 @@ void Fill(SURFHANDLE s, int x0, int y0, int x1, int y1, DWORD colour)
     oapiReleaseBrush(brush);
 }
 
-// The MFD's own display: its title and lines, as the host's MFD shows them.
-void DrawMfdDisplay(SURFHANDLE room, int mfd, int x, int y)
+// The MFD's own display, as the host's MFD shows it.
+void PlaceMfdDisplay(SURFHANDLE room, int mfd, int x, int y)
 {
-    Fill(room, x, y, x + kMfdSize, y + kMfdSize, 0x000000);
-    oapi::Sketchpad *skp = oapiGetSketchpad(room);
-    if (!skp)
-        return;
-    char face[] = "Courier";
-    oapi::Font *font = oapiCreateFont(22, false, face);
-    oapi::Pen *pen = oapiCreatePen(1, 1, 0x406040);
-    skp->SetFont(font);
-    skp->SetPen(pen);
-    skp->SetBrush(nullptr);
-    skp->Rectangle(x, y, x + kMfdSize, y + kMfdSize);
-    skp->SetTextColor(kMfdTextColour);
-    const headless::MfdModel &model = headless::MfdModel::instance();
-    std::string title = model.title(mfd);
-    skp->Text(x + 12, y + 10, title.c_str(), static_cast<int>(title.size()));
-    int lineY = y + 50;
-    for (const std::string &line : model.displayLines(mfd)) {
-        skp->Text(x + 12, lineY, line.c_str(), static_cast<int>(line.size()));
-        lineY += 28;
-    }
-    skp->SetFont(nullptr);
-    skp->SetPen(nullptr);
-    oapiReleaseSketchpad(skp);
-    oapiReleaseFont(font);
-    oapiReleasePen(pen);
+    SURFHANDLE display = headless::MfdDisplays::instance().paint(mfd);
+    const int size = headless::MfdDisplays::kSizePixels;
+    if (display)
+        headless::BlitScaled(room, x, y, kMfdSize, kMfdSize, display, _R(0, 0, size, size));
 }
 
 void PlaceArea(SURFHANDLE room, int areaId, int x, int y, int size)
@@ -109,11 +87,11 @@ bool WriteControlRoomImages(const std::string &outDir, std::vector<std::string> 
 
     const int mfdTop = kMargin + kScreenSize + 2 * kMargin;
     const int leftX = kRoomWidth / 2 - 2 * kMfdSize - 2 * kMargin;
-    DrawMfdDisplay(room, 0, leftX, mfdTop);
+    PlaceMfdDisplay(room, 0, leftX, mfdTop);
     PlaceArea(room, 300, leftX + kMfdSize + kMargin / 2, mfdTop, kMfdSize);
     const int rightX = kRoomWidth / 2 + 2 * kMargin;
     PlaceArea(room, 303, rightX, mfdTop, kMfdSize);
-    DrawMfdDisplay(room, 1, rightX + kMfdSize + kMargin / 2, mfdTop);
+    PlaceMfdDisplay(room, 1, rightX + kMfdSize + kMargin / 2, mfdTop);
 
     std::string path = outDir + "/controlroom.png";
     if (headless::WritePng(room, path))

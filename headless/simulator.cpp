@@ -12,6 +12,7 @@
 #include "headless/input.h"
 #include "headless/messages.h"
 #include "headless/mfd.h"
+#include "headless/mfd_display.h"
 #include "headless/vc.h"
 #include "headless/world.h"
 
@@ -23,6 +24,7 @@ void ResetUserInterface()
 {
     VirtualCockpit::instance().reset();
     MfdModel::instance().reset();
+    MfdDisplays::instance().reset();
     CurrentInputBox() = InputBoxRequest{};
 }
 
@@ -362,6 +364,13 @@ bool Simulator::clickAt(const VECTOR3 &p)
     if (!cockpitLoaded_ || !focus_)
         return false;
     return VirtualCockpit::instance().ClickAt(static_cast<VESSEL2 *>(focus_->iface), p);
+}
+
+bool Simulator::clickRay(const VECTOR3 &origin, const VECTOR3 &direction)
+{
+    if (!cockpitLoaded_ || !focus_)
+        return false;
+    return VirtualCockpit::instance().ClickAlong(static_cast<VESSEL2 *>(focus_->iface), origin, direction);
 }
 
 void Simulator::openVisuals()

@@ -83,6 +83,10 @@ public:
     // nothing there takes clicks.
     bool clickArea(int areaId);
     bool clickAt(const VECTOR3 &p);
+    // A left click along a ray from the eye (vessel frame, m): the nearest
+    // area whose click zone the ray hits takes it. False if the ray hits
+    // nothing that takes clicks.
+    bool clickRay(const VECTOR3 &origin, const VECTOR3 &direction);
 
     // Destroys a vessel during the run (module's ovcExit first).
     void deleteVessel(Vessel *v);

@@ -222,15 +222,10 @@ void VirtualCockpit::RunCockpitRedraws(VESSEL2 *iface)
     }
 }
 
-bool VirtualCockpit::ClickAt(VESSEL2 *iface, const VECTOR3 &p)
+void VirtualCockpit::Deliver(VESSEL2 *iface, const VcArea &area, const VECTOR3 &p)
 {
-    const VcArea *a = areaAt(p);
-    if (!a)
-        return false;
-    if (!iface)
-        return true;
     // Copied: the callbacks may register areas and so move the stored ones.
-    const VcArea hit = *a;
+    const VcArea hit = area;
     bool accepted = false;
     for (int event : {PANEL_MOUSE_LBDOWN, PANEL_MOUSE_LBUP}) {
         if (!(hit.mouseMode & event))
@@ -241,6 +236,118 @@ bool VirtualCockpit::ClickAt(VESSEL2 *iface, const VECTOR3 &p)
     }
     if (accepted && (hit.redrawMode & PANEL_REDRAW_MOUSE))
         triggerRedraw(-1, hit.id);
+}
+
+bool VirtualCockpit::ClickAt(VESSEL2 *iface, const VECTOR3 &p)
+{
+    const VcArea *a = areaAt(p);
+    if (!a)
+        return false;
+    if (iface)
+        Deliver(iface, *a, p);
+    return true;
+}
+
+namespace {
+
+double Cross2(double ax, double ay, double bx, double by) { return ax * by - ay * bx; }
+
+// The position (u, v) of point q, lying in the plane of the quadrilateral
+// tl, tr, bl, br, within it: the bilinear map (u, v) -> tl + u (tr - tl) +
+// v (bl - tl) + u v (br - bl - tr + tl) solved for u and v in the plane's
+// own axes.
+VECTOR3 PositionInQuad(const VECTOR3 &tl, const VECTOR3 &tr, const VECTOR3 &bl, const VECTOR3 &br,
+                       const VECTOR3 &normal, const VECTOR3 &q)
+{
+    VECTOR3 ax = unit(tr - tl);
+    if (length(ax) == 0.0)
+        ax = unit(bl - tl);
+    const VECTOR3 ay = cross(normal, ax);
+    auto flat = [&](const VECTOR3 &p, double *x, double *y) {
+        *x = dot(p, ax);
+        *y = dot(p, ay);
+    };
+    double ex, ey, fx, fy, gx, gy, hx, hy;
+    flat(tr - tl, &ex, &ey);
+    flat(bl - tl, &fx, &fy);
+    flat(br - bl - tr + tl, &gx, &gy);
+    flat(q - tl, &hx, &hy);
+    // h = u e + v f + u v g  gives  k2 v^2 + k1 v + k0 = 0.
+    const double k2 = Cross2(gx, gy, fx, fy);
+    const double k1 = Cross2(ex, ey, fx, fy) + Cross2(hx, hy, gx, gy);
+    const double k0 = Cross2(hx, hy, ex, ey);
+    double v = 0.0;
+    if (std::fabs(k2) < 1e-12 * (std::fabs(k1) + 1e-300)) {
+        v = k1 != 0.0 ? -k0 / k1 : 0.0;
+    } else {
+        double root = std::sqrt(std::max(k1 * k1 - 4.0 * k0 * k2, 0.0));
+        double v1 = (-k1 - root) / (2.0 * k2), v2 = (-k1 + root) / (2.0 * k2);
+        v = std::fabs(v1 - 0.5) <= std::fabs(v2 - 0.5) ? v1 : v2;
+    }
+    // h - v f = u (e + v g)
+    double dx = ex + v * gx, dy = ey + v * gy;
+    double d2 = dx * dx + dy * dy;
+    double u = d2 > 0.0 ? ((hx - v * fx) * dx + (hy - v * fy) * dy) / d2 : 0.0;
+    return _V(u, v, 0.0);
+}
+
+} // namespace
+
+std::vector<VirtualCockpit::RayHit> VirtualCockpit::hitsAlong(const VECTOR3 &origin, const VECTOR3 &direction) const
+{
+    std::vector<RayHit> hits;
+    const VECTOR3 d = unit(direction);
+    if (length(d) == 0.0)
+        return hits;
+    for (const VcArea &a : areas_) {
+        RayHit hit;
+        hit.area = &a;
+        switch (a.zone) {
+        case VcArea::Zone::Sphere: {
+            const VECTOR3 toCentre = a.centre - origin;
+            const double along = dot(toCentre, d);
+            if (along <= 0.0)
+                continue; // the centre is behind the eye
+            const double miss2 = std::max(dot(toCentre, toCentre) - along * along, 0.0);
+            if (miss2 > a.radius * a.radius)
+                continue;
+            hit.distance = std::max(along - std::sqrt(a.radius * a.radius - miss2), 0.0);
+            hit.point = origin + d * along;
+            hit.areaPoint = hit.point;
+            break;
+        }
+        case VcArea::Zone::Quad: {
+            const VECTOR3 &tl = a.corners[0];
+            const VECTOR3 normal = unit(cross(a.corners[1] - tl, a.corners[2] - tl));
+            const double facing = dot(d, normal);
+            if (length(normal) == 0.0 || std::fabs(facing) < 1e-12)
+                continue; // no plane, or the ray runs along it
+            const double along = dot(tl - origin, normal) / facing;
+            if (along <= 0.0)
+                continue; // the plane is met behind the eye
+            hit.distance = along;
+            hit.point = origin + d * along;
+            if (!QuadContains(a, hit.point))
+                continue;
+            hit.areaPoint = PositionInQuad(tl, a.corners[1], a.corners[2], a.corners[3], normal, hit.point);
+            break;
+        }
+        case VcArea::Zone::None:
+            continue;
+        }
+        hits.push_back(hit);
+    }
+    std::stable_sort(hits.begin(), hits.end(), [](const RayHit &x, const RayHit &y) { return x.distance < y.distance; });
+    return hits;
+}
+
+bool VirtualCockpit::ClickAlong(VESSEL2 *iface, const VECTOR3 &origin, const VECTOR3 &direction)
+{
+    std::vector<RayHit> hits = hitsAlong(origin, direction);
+    if (hits.empty())
+        return false;
+    if (iface)
+        Deliver(iface, *hits.front().area, hits.front().areaPoint);
     return true;
 }
 

@@ -119,6 +119,24 @@ public:
     using RedrawListener = std::function<void(int areaId, SURFHANDLE texture)>;
     void setRedrawListener(RedrawListener listener) { redrawListener_ = std::move(listener); }
 
+    // --- Clicks along a ray, as from the eye through a point of the picture --
+    struct RayHit {
+        const VcArea *area = nullptr;
+        double distance = 0.0; // from the ray's origin to where it enters the zone (m)
+        VECTOR3 point{};       // where the ray meets the zone (vessel frame, m): a quadrilateral's
+                               // plane, or the ray's nearest approach to a sphere's centre
+        VECTOR3 areaPoint{};   // what clbkVCMouseEvent is given: for a quadrilateral the position
+                               // within it, (0, 0, 0) top-left to (1, 1, 0) bottom-right; for a
+                               // sphere the point
+    };
+    // The areas whose click zones the ray from origin along direction meets
+    // in front of the origin, as the simulator tests them, nearest first
+    // (equal distances in registration order): a sphere if the ray passes
+    // within its radius of the centre and the centre lies ahead; a
+    // quadrilateral if the ray meets its plane ahead, inside the outline of
+    // its four corners. A zero direction meets nothing.
+    std::vector<RayHit> hitsAlong(const VECTOR3 &origin, const VECTOR3 &direction) const;
+
     // --- Frame work of the simulator core -----------------------------------------
     // Redraws the areas of iface's cockpit: every area whose redraw mode has
     // PANEL_REDRAW_ALWAYS gets clbkVCRedrawEvent(id, PANEL_REDRAW_ALWAYS,
@@ -133,6 +151,10 @@ public:
     // (returns true) and the area's redraw mode has PANEL_REDRAW_MOUSE, the
     // area is queued for redraw. False if no area contains p.
     bool ClickAt(VESSEL2 *iface, const VECTOR3 &p);
+    // A left click along a ray: the nearest area the ray hits gets the
+    // events as from ClickAt, with the hit's areaPoint. False if the ray
+    // hits no area.
+    bool ClickAlong(VESSEL2 *iface, const VECTOR3 &origin, const VECTOR3 &direction);
 
 private:
     VirtualCockpit() = default;
@@ -140,6 +162,8 @@ private:
     // One redraw call, passed on to the listener when it drew something.
     void redraw(VESSEL2 *iface, int id, int event, SURFHANDLE texture);
     static bool QuadContains(const VcArea &area, const VECTOR3 &p);
+    // The press and release of a click on area, handed point.
+    void Deliver(VESSEL2 *iface, const VcArea &area, const VECTOR3 &point);
 
     int position_ = -1;
     std::vector<VcArea> areas_;

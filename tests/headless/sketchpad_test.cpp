@@ -30,6 +30,20 @@ void *operator new(std::size_t size)
 
 void operator delete(void *p) noexcept { std::free(p); }
 void operator delete(void *p, std::size_t) noexcept { std::free(p); }
+// The other forms too, so that every allocation and release of the program
+// pairs malloc with free (the sanitizers tell the forms apart otherwise:
+// the standard library's temporary buffers come from the nothrow form).
+void *operator new[](std::size_t size) { return operator new(size); }
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept
+{
+    ++allocationCount;
+    return std::malloc(size ? size : 1);
+}
+void *operator new[](std::size_t size, const std::nothrow_t &tag) noexcept { return operator new(size, tag); }
+void operator delete[](void *p) noexcept { std::free(p); }
+void operator delete[](void *p, std::size_t) noexcept { std::free(p); }
+void operator delete(void *p, const std::nothrow_t &) noexcept { std::free(p); }
+void operator delete[](void *p, const std::nothrow_t &) noexcept { std::free(p); }
 
 namespace headless {
 namespace {
