@@ -10,8 +10,7 @@
 using headless::World;
 
 namespace {
-// The module interface the stand-in offers; the callbacks are those of the
-// simulator's own first interface.
+// What ModuleNV::Version() reports in the stand-in.
 constexpr int kModuleInterfaceVersion = 1;
 } // namespace
 

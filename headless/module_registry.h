@@ -45,9 +45,9 @@ public:
     size_t dropPlugin(const std::string &plugin);
 
     // Calls call on every registered module, in the order of registration;
-    // a module registered or removed meanwhile is taken into account. A
-    // callback that throws is reported as "<plugin>: <callbackName> ..." and
-    // its module is dropped.
+    // a module removed meanwhile is skipped, one registered meanwhile waits
+    // for the next callback. A callback that throws is reported with its
+    // name and what it threw, and its plug-in's modules are dropped.
     void each(const char *callbackName, const std::function<void(oapi::Module &)> &call);
 
     size_t size() const { return entries_.size(); }

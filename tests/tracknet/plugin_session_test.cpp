@@ -5,6 +5,7 @@
 // and its network reaches screen 0.
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <set>
 #include <string>
@@ -33,6 +34,25 @@ void *NetworkOf(const char *building)
 {
     OBJHANDLE h = VesselNamed(building);
     return h ? static_cast<Korvane *>(oapiGetVesselInterface(h))->network : nullptr;
+}
+
+std::set<std::string> ExportedSymbols(const std::string &library)
+{
+    std::set<std::string> symbols;
+    FILE *pipe = popen(("nm -D --defined-only '" + library + "'").c_str(), "r");
+    char address[64], type[8], name[512];
+    while (pipe && std::fscanf(pipe, "%63s %7s %511s", address, type, name) == 3)
+        if (std::string(type) != "A") // not the loader's version nodes
+            symbols.insert(name);
+    if (pipe)
+        pclose(pipe);
+    return symbols;
+}
+
+TEST(PluginSessionTest, ThePluginExportsOnlyItsTwoEntryPoints)
+{
+    EXPECT_EQ(ExportedSymbols(std::string(KORVANE_ROOT_DIR) + "/Modules/Plugin/KorvaneNet.so"),
+              (std::set<std::string>{"InitModule", "ExitModule"}));
 }
 
 // Notes, as another plug-in would, which vessels go and whether Houston
