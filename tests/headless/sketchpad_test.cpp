@@ -30,6 +30,14 @@ void *operator new(std::size_t size)
 
 void operator delete(void *p) noexcept { std::free(p); }
 void operator delete(void *p, std::size_t) noexcept { std::free(p); }
+// The forms that do not throw too, so that no allocation of the program
+// (a plug-in's, say) comes from elsewhere and is freed here.
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept
+{
+    ++allocationCount;
+    return std::malloc(size ? size : 1);
+}
+void operator delete(void *p, const std::nothrow_t &) noexcept { std::free(p); }
 
 namespace headless {
 namespace {
