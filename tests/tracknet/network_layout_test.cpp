@@ -284,27 +284,4 @@ TEST_F(NetworkLayoutTest, SwitchedOffNetworkReadsZero)
     EXPECT_EQ(ReadAt<uint32_t>(networkBytes(), 144), 14u);
 }
 
-TEST_F(NetworkLayoutTest, ASecondNetworkUsesTheSessionsSitesAndCreatesNone)
-{
-    // 14 stations, 4 relays, 3 complexes and the terminal were created.
-    EXPECT_EQ(network_->createdVessels().size(), 22u);
-    EXPECT_EQ(tracknet_test::VesselsOfClass("KorvaneSite").size(), 22u);
-    std::map<std::string, Place> before = readList(12, 144, OBJTP_VESSEL);
-
-    // A session that holds the sites already (as a saved one does) gets the
-    // same nodes, none made twice.
-    std::unique_ptr<tracknet::Network> again = tracknet::Network::Create();
-    again->attachNodes();
-    EXPECT_TRUE(again->createdVessels().empty());
-    EXPECT_EQ(tracknet_test::VesselsOfClass("KorvaneSite").size(), 22u);
-    ASSERT_EQ(again->trackingNetwork().stations().size(), 14u);
-    for (size_t i = 0; i < 14; ++i)
-        EXPECT_EQ(again->trackingNetwork().stations()[i].object(), network_->trackingNetwork().stations()[i].object());
-    EXPECT_EQ(again->trackingNetwork().relayTerminal(), network_->trackingNetwork().relayTerminal());
-    // Attaching once more changes nothing either.
-    network_->attachNodes();
-    EXPECT_EQ(readList(12, 144, OBJTP_VESSEL).size(), before.size());
-    EXPECT_EQ(tracknet_test::VesselsOfClass("KorvaneSite").size(), 22u);
-}
-
 } // namespace
