@@ -19,11 +19,11 @@
 #include "headless/simulator.h"
 #include "headless/vecmath.h"
 #include "headless/world.h"
-#if KORVANE_HAVE_TRACKNET
-#include "tracknet/installer.h"
-#endif
 
 namespace {
+
+// The tracking network's plug-in, Modules/Plugin/KorvaneNet.so.
+constexpr char kNetworkPlugin[] = "KorvaneNet";
 
 std::string CurrentDirectory()
 {
@@ -152,11 +152,12 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    headless::Simulator sim(".");
-#if KORVANE_HAVE_TRACKNET
-    if (options.network)
-        tracknet::InstallOnLoad(sim, std::shared_ptr<tracknet::Network>(tracknet::Network::Create()));
-#endif
+    // --no-network leaves the tracking network's plug-in out even where the
+    // root's Orbiter.cfg activates it.
+    std::vector<std::string> skippedPlugins;
+    if (!options.network)
+        skippedPlugins.push_back(kNetworkPlugin);
+    headless::Simulator sim(".", skippedPlugins);
     if (!sim.loadScenario(scenario, &error)) {
         std::fprintf(stderr, "korvane-preview: %s\n", error.c_str());
         return 1;

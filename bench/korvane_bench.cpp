@@ -17,6 +17,7 @@
 
 #include "bench/tanks_bench.h"
 #include "cockpit/area_ids.h"
+#include "headless/simulator.h"
 #include "headless/sketchpad_recorder.h"
 #include "headless/vessel.h"
 #include "headless/world.h"
@@ -25,9 +26,7 @@
 #include "module/korvane.h"
 #include "screens/screen_redraw.h"
 #include "telemetry/flight_history.h"
-#if KORVANE_HAVE_TRACKNET
 #include "tracknet/network.h"
-#endif
 
 namespace {
 
@@ -107,9 +106,14 @@ public:
         savedDir_ = getcwd(cwd, sizeof(cwd)) ? cwd : ".";
         if (chdir(KORVANE_ROOT_DIR) != 0)
             std::fprintf(stderr, "cannot enter %s\n", KORVANE_ROOT_DIR);
+        // A session of the root without the network's plug-in, whose network
+        // is made here instead, so that the figures are the building's own.
+        sim_ = std::make_unique<headless::Simulator>(KORVANE_ROOT_DIR, std::vector<std::string>{"KorvaneNet"});
+        std::string error;
+        if (!sim_->loadScenarioText("BEGIN_ENVIRONMENT\n  Date MJD 60650.5\nEND_ENVIRONMENT\nBEGIN_SHIPS\nEND_SHIPS\n",
+                                    &error))
+            std::fprintf(stderr, "cannot start the session: %s\n", error.c_str());
         headless::World &world = headless::World::instance();
-        world.reset();
-        world.setStartMjd(60650.5);
         Vessel *station = world.addVessel(std::make_unique<Vessel>("Station", "Generic"));
         station->makeGenericInterface();
         for (const char *line : {"STATUS Orbiting Earth", "RPOS 3932972.42 -5483869.75 -686024.79",
@@ -123,11 +127,9 @@ public:
         self->iface = building_.get();
         building_->clbkSetClassCaps(nullptr);
         building_->setTargetByName("Station");
-#if KORVANE_HAVE_TRACKNET
         network_ = tracknet::Network::Create();
-        network_->populate();
+        network_->attachNodes();
         building_->clbkGeneric(0, 1, network_->context());
-#endif
         headless::SetSketchpadMode(headless::SketchpadMode::Null);
         world.advance(0.02);
     }
@@ -135,7 +137,8 @@ public:
     {
         headless::SetSketchpadMode(headless::SketchpadMode::RasterAndRecord);
         building_.reset();
-        headless::World::instance().reset();
+        network_.reset();
+        sim_.reset();
         if (chdir(savedDir_.c_str()) != 0)
             std::fprintf(stderr, "cannot return to %s\n", savedDir_.c_str());
     }
@@ -143,10 +146,9 @@ public:
 
 private:
     std::string savedDir_;
+    std::unique_ptr<headless::Simulator> sim_;
     std::unique_ptr<Korvane> building_;
-#if KORVANE_HAVE_TRACKNET
     std::unique_ptr<tracknet::Network> network_;
-#endif
 };
 
 void BM_Screen0Redraw(benchmark::State &state)

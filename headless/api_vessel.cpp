@@ -301,7 +301,13 @@ void VESSEL2::clbkLoadStateEx(FILEHANDLE scn, void *status)
         ParseScenarioLineEx(line, status);
 }
 
-void VESSEL2::clbkSetStateEx(const void *status) { (void)status; }
+// As in the simulator, the default takes the whole VESSELSTATUS2.
+void VESSEL2::clbkSetStateEx(const void *status)
+{
+    const auto *vs = static_cast<const VESSELSTATUS2 *>(status);
+    if (vessel && vs && vs->version == 2)
+        vessel->applyStatus(*vs);
+}
 void VESSEL2::clbkPostCreation() {}
 void VESSEL2::clbkFocusChanged(bool getfocus, OBJHANDLE hNewVessel, OBJHANDLE hOldVessel)
 {

@@ -13,6 +13,8 @@
 #include "headless/messages.h"
 #include "headless/mfd.h"
 #include "headless/mfd_display.h"
+#include "headless/module_registry.h"
+#include "headless/orbiter_config.h"
 #include "headless/vc.h"
 #include "headless/world.h"
 
@@ -54,10 +56,27 @@ bool IsPlainFileName(const std::string &name)
 {
     return !name.empty() && name.find('/') == std::string::npos && name.find("..") == std::string::npos;
 }
+
+bool ContainsIgnoringCase(const std::vector<std::string> &names, const std::string &name)
+{
+    for (const std::string &n : names)
+        if (strcasecmp(n.c_str(), name.c_str()) == 0)
+            return true;
+    return false;
+}
+
+Simulator *&CurrentSimulator()
+{
+    static Simulator *current = nullptr;
+    return current;
+}
+
+ModuleRegistry &Plugins() { return ModuleRegistry::instance(); }
 } // namespace
 
-Simulator::Simulator(std::string rootDir) : root_(std::move(rootDir))
+Simulator::Simulator(std::string rootDir, std::vector<std::string> skippedPlugins) : root_(std::move(rootDir))
 {
+    CurrentSimulator() = this;
     World::instance().reset();
     MeshStore::instance().setRoot(root_);
     ResetUserInterface();
@@ -65,18 +84,66 @@ Simulator::Simulator(std::string rootDir) : root_(std::move(rootDir))
     World::instance().configurePlanets(root_, &messages);
     for (const std::string &m : messages)
         Report(m);
+    loadPlugins(skippedPlugins);
 }
 
 Simulator::~Simulator()
 {
+    if (sessionStarted_)
+        Plugins().each("clbkSimulationEnd", [](oapi::Module &m) { m.clbkSimulationEnd(); });
+    destroyMarkedVessels();
     cockpitLoaded_ = false;
     closeVisuals();
     while (!World::instance().vessels().empty())
         destroyVessel(World::instance().vessels().back());
     World::instance().reset();
     modules_.clear();
+    // Unloaded in the reverse order of loading, as the simulator does.
+    while (!plugins_.empty())
+        plugins_.pop_back();
     MeshStore::instance().clear();
     ResetUserInterface();
+    if (CurrentSimulator() == this)
+        CurrentSimulator() = nullptr;
+}
+
+Simulator *Simulator::current() { return CurrentSimulator(); }
+
+void Simulator::loadPlugins(const std::vector<std::string> &skipped)
+{
+    std::ifstream in(resolve("Orbiter.cfg"));
+    if (!in)
+        return; // a root without the simulator's configuration activates nothing
+    std::vector<std::string> problems;
+    OrbiterConfig cfg = ReadOrbiterConfig(in, &problems);
+    for (const std::string &p : problems)
+        Report("Orbiter.cfg: " + p);
+    for (const std::string &name : cfg.activeModules) {
+        if (ContainsIgnoringCase(skipped, name)) {
+            Report("plug-in " + name + ": active, but left out of this session");
+            continue;
+        }
+        std::string path = FindIgnoringCase(resolve("Modules/Plugin"), name + ".so");
+        if (path.empty()) {
+            Report("plug-in " + name + ": there is no Modules/Plugin/" + name + ".so; the session runs without it");
+            continue;
+        }
+        std::string error;
+        std::unique_ptr<PluginLibrary> lib = PluginLibrary::load(name, path, &error);
+        if (!lib) {
+            Report("plug-in " + name + ": cannot be loaded (" + error + "); the session runs without it");
+            continue;
+        }
+        plugins_.push_back(std::move(lib));
+    }
+}
+
+std::vector<std::string> Simulator::pluginNames() const
+{
+    std::vector<std::string> names;
+    for (const auto &lib : plugins_)
+        names.push_back(lib->name());
+    return names;
 }
 
 std::string Simulator::resolve(const std::string &path) const
@@ -109,6 +176,7 @@ bool Simulator::loadScenarioText(const std::string &text, std::string *error)
     environment_ = file.environment;
     description_ = file.description;
     sections_ = file.sections;
+    const size_t existing = World::instance().vessels().size();
     for (const ScenarioShip &ship : file.ships) {
         if (World::instance().vesselByName(ship.name)) {
             Report("scenario: duplicate vessel name " + ship.name + " skipped");
@@ -118,8 +186,20 @@ bool Simulator::loadScenarioText(const std::string &text, std::string *error)
             return false;
     }
     // As in the simulator, post-creation comes once every vessel exists.
-    for (Vessel *v : World::instance().vessels())
+    std::vector<Vessel *> created(World::instance().vessels().begin() + static_cast<std::ptrdiff_t>(existing),
+                                  World::instance().vessels().end());
+    for (Vessel *v : created)
         static_cast<VESSEL2 *>(v->iface)->clbkPostCreation();
+    if (sessionStarted_) {
+        // A later load adds vessels to a running session.
+        for (Vessel *v : created) {
+            if (visualsOpen_)
+                openVisual(v);
+            OBJHANDLE h = v->handle();
+            Plugins().each("clbkNewVessel", [h](oapi::Module &m) { m.clbkNewVessel(h); });
+        }
+        return true;
+    }
     focus_ = World::instance().vesselByName(file.focus);
     if (focus_ && !focus_->focusable) {
         Report("scenario: " + focus_->name() + " can never have the focus");
@@ -128,28 +208,30 @@ bool Simulator::loadScenarioText(const std::string &text, std::string *error)
     for (size_t i = 0; !focus_ && i < World::instance().vessels().size(); ++i)
         if (World::instance().vessels()[i]->focusable)
             focus_ = World::instance().vessels()[i];
-    for (auto &listener : loadListeners_)
-        listener(*this);
+    sessionStarted_ = true;
+    Plugins().each("clbkSimulationStart",
+                   [](oapi::Module &m) { m.clbkSimulationStart(oapi::Module::RENDER_NONE); });
     return true;
 }
 
-const VesselClassConfig &Simulator::classConfig(const std::string &className)
+const Simulator::KnownClass &Simulator::classConfig(const std::string &className)
 {
     std::string key = Lower(className);
     auto it = classes_.find(key);
     if (it != classes_.end())
         return it->second;
-    VesselClassConfig cfg;
+    KnownClass cls;
     std::string path = IsPlainFileName(className) ? FindIgnoringCase(resolve("Config/Vessels"), className + ".cfg")
                                                   : std::string();
     if (!path.empty()) {
         std::ifstream in(path);
         std::vector<std::string> problems;
-        cfg = ReadVesselClassConfig(in, &problems);
+        cls.hasFile = true;
+        cls.config = ReadVesselClassConfig(in, &problems);
         for (const std::string &p : problems)
             Report(path + ": " + p);
     }
-    return classes_.emplace(key, std::move(cfg)).first->second;
+    return classes_.emplace(key, std::move(cls)).first->second;
 }
 
 ModuleLibrary *Simulator::moduleForClass(const VesselClassConfig &cls, std::string *error)
@@ -214,44 +296,82 @@ void Simulator::placeAtBase(Vessel *v)
     }
 }
 
-bool Simulator::createVessel(const ScenarioShip &ship, std::string *error)
+Vessel *Simulator::makeVessel(const std::string &name, const std::string &className, std::string *error)
 {
-    const VesselClassConfig &cls = classConfig(ship.className);
+    const VesselClassConfig &cls = classConfig(className).config;
     std::string loadError;
     ModuleLibrary *module = moduleForClass(cls, &loadError);
     if (!module && !loadError.empty()) {
         if (error)
-            *error = "vessel " + ship.name + ": " + loadError;
-        return false;
+            *error = "vessel " + name + ": " + loadError;
+        return nullptr;
     }
-    Vessel *v = World::instance().addVessel(std::make_unique<Vessel>(ship.name, ship.className));
-    double mjd = World::instance().mjd();
+    Vessel *v = World::instance().addVessel(std::make_unique<Vessel>(name, className));
     if (!module) {
         v->makeGenericInterface();
         v->applyClass(cls);
-        for (const std::string &line : ship.lines)
-            if (!v->parseLine(line.c_str()))
-                v->extraLines.push_back(line);
-        placeAtBase(v);
-        v->finishLoading(mjd);
-        return true;
+        return v;
     }
     VESSEL *iface = module->createVessel(v->handle(), 1);
     if (!iface) {
         World::instance().deleteVessel(v);
         if (error)
-            *error = "vessel " + ship.name + ": the module made no vessel";
-        return false;
+            *error = "vessel " + name + ": the module made no vessel";
+        return nullptr;
     }
     v->iface = iface;
     v->module = module;
-    auto *iface2 = static_cast<VESSEL2 *>(iface);
-    iface2->clbkSetClassCaps(nullptr);
-    ScenarioBlockReader reader(ship.lines);
-    iface2->clbkLoadStateEx(&reader, v);
+    static_cast<VESSEL2 *>(iface)->clbkSetClassCaps(nullptr);
+    return v;
+}
+
+bool Simulator::createVessel(const ScenarioShip &ship, std::string *error)
+{
+    Vessel *v = makeVessel(ship.name, ship.className, error);
+    if (!v)
+        return false;
+    if (!v->module) {
+        for (const std::string &line : ship.lines)
+            if (!v->parseLine(line.c_str()))
+                v->extraLines.push_back(line);
+    } else {
+        ScenarioBlockReader reader(ship.lines);
+        static_cast<VESSEL2 *>(v->iface)->clbkLoadStateEx(&reader, v);
+    }
     placeAtBase(v);
-    v->finishLoading(mjd);
+    v->finishLoading(World::instance().mjd());
     return true;
+}
+
+OBJHANDLE Simulator::createVessel(const std::string &name, const std::string &className,
+                                  const VESSELSTATUS2 &status, std::string *error)
+{
+    auto refuse = [error](const std::string &why) -> OBJHANDLE {
+        if (error)
+            *error = why;
+        return nullptr;
+    };
+    if (name.empty())
+        return refuse("a vessel needs a name");
+    if (World::instance().vesselByName(name))
+        return refuse("there is a vessel named " + name + " already");
+    if (status.version != 2)
+        return refuse("vessel " + name + ": the status is not a VESSELSTATUS2 (version " +
+                      std::to_string(status.version) + ")");
+    if (!classConfig(className).hasFile)
+        return refuse("vessel " + name + ": there is no Config/Vessels/" + className + ".cfg");
+    Vessel *v = makeVessel(name, className, error);
+    if (!v)
+        return nullptr;
+    static_cast<VESSEL2 *>(v->iface)->clbkSetStateEx(&status);
+    v->finishLoading(World::instance().mjd());
+    static_cast<VESSEL2 *>(v->iface)->clbkPostCreation();
+    if (visualsOpen_)
+        openVisual(v);
+    OBJHANDLE h = v->handle();
+    if (sessionStarted_)
+        Plugins().each("clbkNewVessel", [h](oapi::Module &m) { m.clbkNewVessel(h); });
+    return h;
 }
 
 std::string Simulator::saveScenarioText() const
@@ -322,18 +442,26 @@ void Simulator::frame(double dt)
     World &world = World::instance();
     double simt = world.simTime();
     double mjd = world.mjd();
-    for (Vessel *v : world.vessels())
-        static_cast<VESSEL2 *>(v->iface)->clbkPreStep(simt, dt, mjd);
-    world.advance(dt);
-    simt = world.simTime();
-    mjd = world.mjd();
-    // A callback may delete vessels: walk a copy and skip the departed.
+    // A plug-in's pre-step hears of the time the step leads to.
+    Plugins().each("clbkPreStep",
+                   [&](oapi::Module &m) { m.clbkPreStep(simt + dt, dt, mjd + dt / 86400.0); });
+    // A callback may create or delete vessels: walk copies and skip the
+    // departed.
     std::vector<Vessel *> vessels = world.vessels();
     for (Vessel *v : vessels)
         if (world.vesselFromHandle(v))
+            static_cast<VESSEL2 *>(v->iface)->clbkPreStep(simt, dt, mjd);
+    world.advance(dt);
+    simt = world.simTime();
+    mjd = world.mjd();
+    vessels = world.vessels();
+    for (Vessel *v : vessels)
+        if (world.vesselFromHandle(v))
             static_cast<VESSEL2 *>(v->iface)->clbkPostStep(simt, dt, mjd);
+    Plugins().each("clbkPostStep", [&](oapi::Module &m) { m.clbkPostStep(simt, dt, mjd); });
     if (cockpitLoaded_ && focus_)
         VirtualCockpit::instance().RunCockpitRedraws(static_cast<VESSEL2 *>(focus_->iface));
+    destroyMarkedVessels();
 }
 
 bool Simulator::loadCockpit(int position)
@@ -375,18 +503,24 @@ bool Simulator::clickRay(const VECTOR3 &origin, const VECTOR3 &direction)
 
 void Simulator::openVisuals()
 {
-    for (Vessel *v : World::instance().vessels()) {
-        if (visuals_.count(v))
-            continue;
-        auto visual = std::make_unique<Visual>(v->meshes.size());
-        VISHANDLE h = visual->handle();
-        visuals_[v] = std::move(visual);
-        static_cast<VESSEL2 *>(v->iface)->clbkVisualCreated(h, 1);
-    }
+    visualsOpen_ = true;
+    for (Vessel *v : World::instance().vessels())
+        openVisual(v);
+}
+
+void Simulator::openVisual(Vessel *v)
+{
+    if (visuals_.count(v))
+        return;
+    auto visual = std::make_unique<Visual>(v->meshes.size());
+    VISHANDLE h = visual->handle();
+    visuals_[v] = std::move(visual);
+    static_cast<VESSEL2 *>(v->iface)->clbkVisualCreated(h, 1);
 }
 
 void Simulator::closeVisuals()
 {
+    visualsOpen_ = false;
     for (auto &entry : visuals_) {
         const Vessel *v = entry.first;
         static_cast<VESSEL2 *>(v->iface)->clbkVisualDestroyed(entry.second->handle(), 1);
@@ -421,8 +555,33 @@ void Simulator::destroyVessel(Vessel *v)
 
 void Simulator::deleteVessel(Vessel *v)
 {
-    if (World::instance().vesselFromHandle(v))
+    if (!World::instance().vesselFromHandle(v))
+        return;
+    OBJHANDLE h = v->handle();
+    Plugins().each("clbkDeleteVessel", [h](oapi::Module &m) { m.clbkDeleteVessel(h); });
+    // A plug-in's callback may have destroyed it meanwhile.
+    if (World::instance().vesselFromHandle(h))
         destroyVessel(v);
+}
+
+bool Simulator::requestDeletion(OBJHANDLE h)
+{
+    if (!World::instance().vesselFromHandle(h))
+        return false;
+    if (std::find(markedForDeletion_.begin(), markedForDeletion_.end(), h) == markedForDeletion_.end())
+        markedForDeletion_.push_back(h);
+    return true;
+}
+
+void Simulator::destroyMarkedVessels()
+{
+    // A plug-in may mark more vessels while it hears of these.
+    while (!markedForDeletion_.empty()) {
+        std::vector<OBJHANDLE> marked;
+        marked.swap(markedForDeletion_);
+        for (OBJHANDLE h : marked)
+            deleteVessel(World::instance().vesselFromHandle(h));
+    }
 }
 
 int Simulator::bufferedKey(DWORD key, const char *kstate)
@@ -433,11 +592,6 @@ int Simulator::bufferedKey(DWORD key, const char *kstate)
     for (int i = 0; i < 256; ++i)
         state[i] = kstate ? kstate[i] : 0;
     return static_cast<VESSEL2 *>(focus_->iface)->clbkConsumeBufferedKey(key, true, state);
-}
-
-void Simulator::addLoadListener(std::function<void(Simulator &)> listener)
-{
-    loadListeners_.push_back(std::move(listener));
 }
 
 } // namespace headless

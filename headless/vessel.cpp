@@ -239,6 +239,35 @@ void Vessel::placeAt(double lonRad, double latRad)
     landedLatRad = latRad;
 }
 
+void Vessel::applyStatus(const VESSELSTATUS2 &s)
+{
+    if (headless::Planet *planet = dynamic_cast<headless::Planet *>(headless::World::instance().objectFromHandle(s.rbody)))
+        ref = planet;
+    if (s.status == 1) {
+        status = Status::Landed;
+        placeAt(s.surf_lng, s.surf_lat);
+        headingRad = s.surf_hdg;
+    } else {
+        status = Status::Orbiting;
+        orbitState.r = headless::FromSimulatorFrame(s.rpos);
+        orbitState.v = headless::FromSimulatorFrame(s.rvel);
+        hasRpos_ = hasRvel_ = true;
+        hasElements_ = false;
+        rotation = headless::RotationFromEuler(s.arot);
+        arotAsRead_ = false;
+        angularVelRad = s.vrot;
+    }
+    if (s.flag & VS_FUELRESET)
+        for (size_t i = 0; i < tanks.size(); ++i)
+            tanks[i].massKg = 0.0;
+    if ((s.flag & VS_FUELLIST) && s.fuel)
+        for (DWORD k = 0; k < s.nfuel; ++k) {
+            const VESSELSTATUS2::FUELSPEC &f = s.fuel[k];
+            if (f.idx < tanks.size() && std::isfinite(f.level))
+                tanks[f.idx].massKg = std::fmin(1.0, std::fmax(0.0, f.level)) * tanks[f.idx].maxMassKg;
+        }
+}
+
 void Vessel::finishLoading(double mjd)
 {
     if (status != Status::Orbiting)

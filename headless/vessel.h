@@ -119,6 +119,15 @@ public:
     // Puts a landed vessel at a place (radians), as a resolved BASE line does.
     void placeAt(double lonRad, double latRad);
 
+    // Takes the state of a VESSELSTATUS2 (oapiCreateVesselEx, and the
+    // default clbkSetStateEx): the reference body when rbody is a planet;
+    // status 1 stands the vessel at surf_lng, surf_lat facing surf_hdg,
+    // otherwise it flies at rpos, rvel with attitude arot and angular
+    // velocity vrot; VS_FUELRESET empties the tanks and VS_FUELLIST sets
+    // the listed ones (levels 0..1, indices past the tanks ignored). The
+    // base, port, thruster and docking entries are not read.
+    void applyStatus(const VESSELSTATUS2 &status);
+
     // Turns what the scenario lines gave (elements or state vectors) into the
     // vessel's state at date mjd; called once the vessel's block is read.
     void finishLoading(double mjd);

@@ -48,6 +48,7 @@ typedef void *THRUSTER_HANDLE;
 typedef void *THGROUP_HANDLE;
 
 namespace oapi {
+class Module;
 class Sketchpad;
 class Font;
 class Pen;
@@ -108,6 +109,46 @@ typedef struct {
 
 typedef struct HUDPAINTSPEC HUDPAINTSPEC;
 
+// A vessel's state, for creating a vessel (oapiCreateVesselEx) or setting
+// its state (clbkSetStateEx). version must be 2. Positions and velocities
+// are relative to rbody in the global (ecliptic) frame; status 0 is free
+// flight, 1 landed, where surf_lng, surf_lat and surf_hdg (rad) place the
+// vessel on rbody's surface; arot gives the orientation as in the scenario
+// line AROT (rad), vrot the angular velocity (rad/s). fuel lists tank
+// levels (0..1) when flag has VS_FUELLIST.
+typedef struct {
+    DWORD version;
+    DWORD flag;
+    OBJHANDLE rbody;
+    OBJHANDLE base;
+    int port;
+    int status;
+    VECTOR3 rpos;
+    VECTOR3 rvel;
+    VECTOR3 vrot;
+    VECTOR3 arot;
+    double surf_lng;
+    double surf_lat;
+    double surf_hdg;
+    DWORD nfuel;
+    struct FUELSPEC {
+        DWORD idx;
+        double level;
+    } *fuel;
+    DWORD nthruster;
+    struct THRUSTSPEC {
+        DWORD idx;
+        double level;
+    } *thruster;
+    DWORD ndockinfo;
+    struct DOCKINFOSPEC {
+        DWORD idx;
+        DWORD ridx;
+        OBJHANDLE rvessel;
+    } *dockinfo;
+    DWORD xpdr;
+} VESSELSTATUS2;
+
 // ---------------------------------------------------------------------------
 // Constants
 // ---------------------------------------------------------------------------
@@ -162,6 +203,16 @@ enum THGROUP_TYPE {
 
 #define SURF_NO_CK 0xFFFFFFFF
 
+#define VS_FUELRESET 0x00000001
+#define VS_FUELLIST 0x00000002
+#define VS_THRUSTRESET 0x00000004
+#define VS_THRUSTLIST 0x00000008
+#define VS_DOCKINFOLIST 0x00000010
+
+// Message ids of VESSEL3::clbkGeneric from this value up are the modules'
+// own.
+#define VMSG_USER 0x1000
+
 #define OAPI_KEY_T 0x14
 #define OAPI_KEY_S 0x1F
 #define OAPI_KEY_LCONTROL 0x1D
@@ -196,6 +247,26 @@ OAPIFUNC double oapiGetPlanetPeriod(OBJHANDLE hPlanet);
 OAPIFUNC BOOL oapiGetAltitude(OBJHANDLE hVessel, double *alt);
 OAPIFUNC BOOL oapiGetAltitude(OBJHANDLE hVessel, AltitudeMode mode, double *alt);
 OAPIFUNC void oapiGetRelativeVel(OBJHANDLE hObj, OBJHANDLE hRef, VECTOR3 *vel);
+
+// The session's vessels by index, 0 <= index < oapiGetVesselCount(); an
+// index changes when vessels are created or destroyed.
+OAPIFUNC OBJHANDLE oapiGetVesselByIndex(int index);
+OAPIFUNC DWORD oapiGetVesselCount();
+// A new vessel of a class that has a configuration file, in the state of a
+// VESSELSTATUS2 (status points at one); its handle, or null.
+OAPIFUNC OBJHANDLE oapiCreateVesselEx(const char *name, const char *classname, const void *status);
+// Destroys a vessel at the end of the current frame; false if hVessel is no
+// vessel.
+OAPIFUNC bool oapiDeleteVessel(OBJHANDLE hVessel, OBJHANDLE hAlternativeCameraTarget = 0);
+
+// ---------------------------------------------------------------------------
+// Plug-in modules and the log
+// ---------------------------------------------------------------------------
+// Called by a plug-in in its InitModule; the plug-in deletes the module in
+// its ExitModule.
+OAPIFUNC void oapiRegisterModule(oapi::Module *module);
+// One line in the simulator's log.
+OAPIFUNC void oapiWriteLog(char *line);
 
 // ---------------------------------------------------------------------------
 // Coordinate transformations and planet orientation (global frame: ecliptic

@@ -5,6 +5,7 @@
 
 #include "DrawAPI.h"
 #include "OrbiterAPI.h"
+#include "ModuleAPI.h"
 #include "VesselAPI.h"
 
 #endif // KORVANE_HOST_ORBITERSDK_H

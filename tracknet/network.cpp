@@ -1,45 +1,21 @@
 #include "tracknet/network.h"
 
-#include <initializer_list>
-#include <memory>
+#include <algorithm>
+#include <cstdio>
 #include <utility>
-#include <vector>
 
-#include "VesselAPI.h"
-#include "headless/vessel.h"
-#include "headless/world.h"
 #include "tracknet/site_catalogue.h"
-#include "tracknet/site_object.h"
+#include "tracknet/site_vessels.h"
 
 namespace tracknet {
 
 namespace {
 
-constexpr char kBuildingClassName[] = "Korvane";
-// Buildings take the message through VESSEL3::clbkGeneric.
-constexpr int kGenericMessageInterfaceVersion = 3;
-
-OBJHANDLE AddToWorld(std::unique_ptr<SiteObject> site)
+void Log(const char *format, const char *name)
 {
-    return headless::World::instance().addObject(std::move(site))->handle();
-}
-
-std::vector<NodeRecord> AddGroundSites(const std::vector<SiteEntry> &sites)
-{
-    std::vector<NodeRecord> records;
-    for (const SiteEntry &site : sites)
-        records.emplace_back(AddToWorld(SiteObject::GroundSite(site.name, site.lonDeg, site.latDeg)), site.lonDeg,
-                             site.latDeg);
-    return records;
-}
-
-std::vector<NodeRecord> AddRelays(const std::vector<SiteEntry> &sites)
-{
-    std::vector<NodeRecord> records;
-    for (const SiteEntry &site : sites)
-        records.emplace_back(AddToWorld(SiteObject::GeostationaryRelay(site.name, site.lonDeg)), site.lonDeg,
-                             site.latDeg);
-    return records;
+    char line[256];
+    std::snprintf(line, sizeof(line), format, name);
+    oapiWriteLog(line);
 }
 
 } // namespace
@@ -50,39 +26,62 @@ Network::Network() : network_(), context_(&network_) {}
 
 void *Network::context() { return &context_; }
 
-void Network::populate()
+OBJHANDLE Network::siteVessel(const char *name, const VESSELSTATUS2 &status)
 {
-    if (nodesInWorld())
-        return;
-    std::vector<NodeRecord> stations = AddGroundSites(TrackingStationSites());
-    std::vector<NodeRecord> relays = AddRelays(RelaySites());
-    std::vector<NodeRecord> deepSpace = AddGroundSites(DeepSpaceSites());
-    const SiteEntry &terminal = RelayTerminalSite();
-    OBJHANDLE terminalHandle = AddToWorld(SiteObject::GroundSite(terminal.name, terminal.lonDeg, terminal.latDeg));
-    network_.setNodes(std::move(stations), std::move(relays), std::move(deepSpace), terminalHandle);
-}
-
-bool Network::nodesInWorld() const
-{
-    const headless::World &world = headless::World::instance();
-    auto isSite = [&world](OBJHANDLE h) { return dynamic_cast<SiteObject *>(world.objectFromHandle(h)) != nullptr; };
-    if (!isSite(network_.relayTerminal()))
-        return false;
-    for (const std::vector<NodeRecord> *list :
-         {&network_.stations(), &network_.relays(), &network_.deepSpaceStations()})
-        for (const NodeRecord &node : *list)
-            if (!isSite(node.object()))
-                return false;
-    return true;
-}
-
-void Network::handOver()
-{
-    for (Vessel *v : headless::World::instance().vessels()) {
-        if (v->className() != kBuildingClassName || v->interfaceVersion < kGenericMessageInterfaceVersion || !v->iface)
-            continue;
-        static_cast<VESSEL3 *>(v->iface)->clbkGeneric(0, kHandOverMessageParam, context());
+    SiteLookup found = FindSite(name);
+    if (found.site)
+        return found.site;
+    if (found.nameTaken) {
+        Log("KorvaneNet: another vessel is named %s: that node is left out", name);
+        return nullptr;
     }
+    OBJHANDLE created = CreateSite(name, status);
+    if (!created) {
+        Log("KorvaneNet: the simulator made no vessel %s: that node is left out", name);
+        return nullptr;
+    }
+    created_.push_back(created);
+    return created;
+}
+
+void Network::attachNodes()
+{
+    char earthName[] = "Earth";
+    OBJHANDLE earth = oapiGetObjectByName(earthName);
+    if (attached_ || !earth)
+        return;
+    attached_ = true;
+    auto landed = [&](const std::vector<SiteEntry> &sites) {
+        std::vector<NodeRecord> records;
+        for (const SiteEntry &site : sites)
+            if (OBJHANDLE h = siteVessel(site.name, LandedSiteStatus(earth, site.lonDeg, site.latDeg)))
+                records.emplace_back(h, site.lonDeg, site.latDeg);
+        return records;
+    };
+    std::vector<NodeRecord> stations = landed(TrackingStationSites());
+    std::vector<NodeRecord> relays;
+    for (const SiteEntry &site : RelaySites())
+        if (OBJHANDLE h = siteVessel(site.name, GeostationaryStatus(earth, site.lonDeg)))
+            relays.emplace_back(h, site.lonDeg, site.latDeg);
+    std::vector<NodeRecord> deepSpace = landed(DeepSpaceSites());
+    const SiteEntry &terminal = RelayTerminalSite();
+    OBJHANDLE terminalVessel = siteVessel(terminal.name, LandedSiteStatus(earth, terminal.lonDeg, terminal.latDeg));
+    network_.setNodes(std::move(stations), std::move(relays), std::move(deepSpace), terminalVessel);
+}
+
+void Network::forgetVessel(OBJHANDLE vessel)
+{
+    network_.removeObject(vessel);
+    created_.erase(std::remove(created_.begin(), created_.end(), vessel), created_.end());
+}
+
+void Network::releaseNodes()
+{
+    network_.setNodes({}, {}, {}, nullptr);
+    for (OBJHANDLE h : created_)
+        oapiDeleteVessel(h);
+    created_.clear();
+    attached_ = false;
 }
 
 } // namespace tracknet

@@ -1,6 +1,8 @@
 #include "tracknet/tracking_network.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <cstring>
 #include <utility>
 
@@ -142,6 +144,16 @@ void TrackingNetwork::setNodes(std::vector<NodeRecord> stations, std::vector<Nod
     relays_ = std::move(relays);
     deepSpace_ = std::move(deepSpace);
     relayTerminal_ = relayTerminal;
+    publishLists();
+}
+
+void TrackingNetwork::removeObject(OBJHANDLE object)
+{
+    auto isObject = [object](const NodeRecord &node) { return node.object() == object; };
+    for (std::vector<NodeRecord> *list : {&stations_, &relays_, &deepSpace_})
+        list->erase(std::remove_if(list->begin(), list->end(), isObject), list->end());
+    if (relayTerminal_ == object)
+        relayTerminal_ = nullptr;
     publishLists();
 }
 

@@ -74,6 +74,11 @@ public:
     void setNodes(std::vector<NodeRecord> stations, std::vector<NodeRecord> relays,
                   std::vector<NodeRecord> deepSpace, OBJHANDLE relayTerminal);
 
+    // Takes every record of object out of its list, and clears the relay
+    // terminal if it is object: for a node whose host object is about to be
+    // destroyed, so that no list ever names a dead handle.
+    void removeObject(OBJHANDLE object);
+
     const std::vector<NodeRecord> &stations() const { return stations_; }
     const std::vector<NodeRecord> &relays() const { return relays_; }
     const std::vector<NodeRecord> &deepSpaceStations() const { return deepSpace_; }

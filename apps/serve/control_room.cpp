@@ -14,13 +14,14 @@
 #include "headless/vc.h"
 #include "headless/vessel.h"
 #include "headless/world.h"
-#if KORVANE_HAVE_TRACKNET
-#include "tracknet/installer.h"
-#endif
 
 namespace serve {
 
 namespace {
+
+// The tracking network's plug-in, Modules/Plugin/KorvaneNet.so, which
+// --no-network leaves out.
+constexpr char kNetworkPlugin[] = "KorvaneNet";
 
 // The part of an area's rectangle that lies on its texture.
 bool AreaRect(const headless::VcArea &area, const headless::Surface &texture, RECT *out)
@@ -90,11 +91,10 @@ bool ControlRoom::load(const ControlRoomOptions &options, std::string *error)
     warp_ = std::clamp(options.warp, kMinWarp, kMaxWarp);
     headless::VirtualCockpit::instance().setRedrawListener(nullptr);
     sim_.reset();
-    sim_ = std::make_unique<headless::Simulator>(options.root);
-#if KORVANE_HAVE_TRACKNET
-    if (options.network)
-        tracknet::InstallOnLoad(*sim_, std::shared_ptr<tracknet::Network>(tracknet::Network::Create()));
-#endif
+    std::vector<std::string> skippedPlugins;
+    if (!options.network)
+        skippedPlugins.push_back(kNetworkPlugin);
+    sim_ = std::make_unique<headless::Simulator>(options.root, skippedPlugins);
     // The pictures are painted, and what is written on them recorded, so
     // that each frame can carry its text.
     headless::SetSketchpadMode(headless::SketchpadMode::RasterAndRecord);

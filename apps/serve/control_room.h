@@ -45,7 +45,7 @@ struct ControlRoomOptions {
     std::string scenario = "Scenarios/Korvane/Default.scn"; // relative to the root, or absolute
     double warp = 1.0;            // kMinWarp..kMaxWarp
     int framesPerSecond = 30;     // of the real-time loop
-    bool network = true;          // install the tracking network
+    bool network = true;          // start the tracking network's plug-in (if Orbiter.cfg activates it)
     int cockpitPosition = 0;
 };
 

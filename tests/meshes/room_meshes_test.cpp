@@ -168,7 +168,9 @@ TEST(RoomMeshesTest, TheCommittedFilesAreWhatTheGeneratorWrites)
 
 TEST(RoomMeshesTest, EveryTriangleFacesTheWayItsNormalsSay)
 {
-    for (const char *file : kMeshFiles) {
+    std::vector<const char *> files(std::begin(kMeshFiles), std::end(kMeshFiles));
+    files.push_back("Site.msh"); // the tracking network's nodes
+    for (const char *file : files) {
         MeshFile mesh = Committed(file);
         ASSERT_FALSE(mesh.groups.empty()) << file;
         for (const MeshGroup &group : mesh.groups) {
@@ -186,6 +188,21 @@ TEST(RoomMeshesTest, EveryTriangleFacesTheWayItsNormalsSay)
             }
         }
     }
+}
+
+TEST(RoomMeshesTest, TheNetworksSiteStandsOnItsFootWithinItsClassSize)
+{
+    // Config/Vessels/KorvaneSite.cfg: Size = 12, the vessel's radius (m).
+    MeshFile site = Committed("Site.msh");
+    double lowest = 1e9, farthest = 0.0;
+    for (const MeshGroup &group : site.groups)
+        for (const headless::MeshVertex &v : group.vertices) {
+            lowest = std::min(lowest, v.y);
+            farthest = std::max(farthest, Length({v.x, v.y, v.z}));
+        }
+    EXPECT_EQ(lowest, 0.0);
+    EXPECT_LE(farthest, 12.0);
+    EXPECT_GT(farthest, 6.0);
 }
 
 TEST(RoomMeshesTest, ScreensHangSideBySideWithTheirWholeTextureFacingTheRoom)

@@ -128,6 +128,7 @@ TEST_F(PackageTest, PackageWithoutTheModuleSaysSoAndHoldsTheAddOnAndItsGuide)
     std::string output;
     ASSERT_EQ(Package("", &output), 0) << output;
     EXPECT_NE(output.find("no Modules/Korvane.dll"), std::string::npos) << output;
+    EXPECT_NE(output.find("no Modules/Plugin/KorvaneNet.dll"), std::string::npos) << output;
     const fs::path tree = Unpack("plain");
     const std::set<std::string> files = FilesUnder(tree);
 
@@ -135,7 +136,8 @@ TEST_F(PackageTest, PackageWithoutTheModuleSaysSoAndHoldsTheAddOnAndItsGuide)
     const fs::path addon = fs::path(KORVANE_SOURCE_DIR) / "addon";
     std::set<std::string> expected = FilesUnder(addon);
     for (const char *required :
-         {"Config/Vessels/Korvane.cfg", "Meshes/Korvane/Korvane.msh", "Meshes/Korvane/building.msh",
+         {"Config/Vessels/Korvane.cfg", "Config/Vessels/KorvaneSite.cfg", "Meshes/Korvane/Site.msh",
+          "Meshes/Korvane/Korvane.msh", "Meshes/Korvane/building.msh",
           "Meshes/Korvane/ScreenUpd0.msh", "Meshes/Korvane/ScreenUpd1.msh", "Meshes/Korvane/ScreenUpd2.msh",
           "Meshes/Korvane/Flight_Dir_Screen.msh", "Scenarios/Korvane/Default.scn"})
         EXPECT_EQ(expected.count(required), 1u) << required;
@@ -153,24 +155,25 @@ TEST_F(PackageTest, PackageWithoutTheModuleSaysSoAndHoldsTheAddOnAndItsGuide)
     ExpectNoClash(files, SimulatorFiles(), "package");
 }
 
-TEST_F(PackageTest, TheGivenModuleBecomesModulesKorvaneDllAndAMissingOneIsRefused)
+TEST_F(PackageTest, TheGivenModulesBecomeTheirDllsAndAMissingOneIsRefused)
 {
-    const fs::path dll = work / "built.dll";
-    {
-        std::ofstream out(dll, std::ios::binary);
-        out << "MZ stand-in module";
-    }
+    const fs::path dll = work / "built.dll", netDll = work / "net.dll";
+    std::ofstream(dll, std::ios::binary) << "MZ stand-in module";
+    std::ofstream(netDll, std::ios::binary) << "MZ stand-in plug-in";
     std::string output;
-    ASSERT_EQ(Package("--dll '" + dll.string() + "'", &output), 0) << output;
-    EXPECT_EQ(output.find("no Modules/Korvane.dll"), std::string::npos) << output;
+    ASSERT_EQ(Package("--dll '" + dll.string() + "' --net-dll '" + netDll.string() + "'", &output), 0) << output;
+    EXPECT_EQ(output.find("no Modules/"), std::string::npos) << output;
     const fs::path tree = Unpack("with-dll");
     EXPECT_EQ(Contents(tree / "Modules/Korvane.dll"), "MZ stand-in module");
+    EXPECT_EQ(Contents(tree / "Modules/Plugin/KorvaneNet.dll"), "MZ stand-in plug-in");
     ExpectNoClash(FilesUnder(tree), SimulatorFiles(), "package");
 
     // A module path that is not there: no package at all.
-    fs::remove_all(work / "dist");
-    EXPECT_NE(Package("--dll '" + (work / "missing.dll").string() + "'", &output), 0);
-    EXPECT_FALSE(fs::exists(work / "dist" / "Korvane-0.2.0.zip"));
+    for (const char *option : {"--dll", "--net-dll"}) {
+        fs::remove_all(work / "dist");
+        EXPECT_NE(Package(std::string(option) + " '" + (work / "missing.dll").string() + "'", &output), 0) << option;
+        EXPECT_FALSE(fs::exists(work / "dist" / "Korvane-0.2.0.zip")) << option;
+    }
 }
 
 } // namespace

@@ -16,9 +16,10 @@
 #include "headless/vecmath.h"
 #include "headless/vessel.h"
 #include "headless/world.h"
+#include "session.h"
 #include "tracknet/network.h"
 #include "tracknet/node_record.h"
-#include "tracknet/site_object.h"
+#include "tracknet/site_vessels.h"
 #include "tracknet/tracking_network.h"
 
 namespace {
@@ -52,15 +53,18 @@ class LinkQueryTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        headless::World::instance().reset();
-        headless::World::instance().setStartMjd(60650.5);
+        sim_ = tracknet_test::StartSession(tracknet_test::kEmptyScenario, false);
         network_ = tracknet::Network::Create();
-        network_->populate();
+        network_->attachNodes();
         char name[] = "Earth";
         earth_ = oapiGetObjectByName(name);
         earthRadius_ = oapiGetSize(earth_);
     }
-    void TearDown() override { headless::World::instance().reset(); }
+    void TearDown() override
+    {
+        network_.reset();
+        sim_.reset();
+    }
 
     OBJHANDLE byName(const char *name)
     {
@@ -138,6 +142,7 @@ protected:
         EXPECT_EQ(r.strengthPercent, 0.0);
     }
 
+    std::unique_ptr<headless::Simulator> sim_;
     std::unique_ptr<tracknet::Network> network_;
     OBJHANDLE earth_ = nullptr;
     double earthRadius_ = 0.0;
@@ -258,9 +263,7 @@ TEST_F(LinkQueryTest, RelayOutOfTheTerminalsViewCarriesNothing)
 {
     // A relay over the Indian Ocean (85 E) sees a target there, but it never
     // rises over White Sands, on the other side of the globe.
-    OBJHANDLE relay = headless::World::instance()
-                          .addObject(tracknet::SiteObject::GeostationaryRelay("TDRS-Z", 85.0))
-                          ->handle();
+    OBJHANDLE relay = tracknet::CreateSite("TDRS-Z", tracknet::GeostationaryStatus(earth_, 85.0));
     OBJHANDLE target = addTargetOver(-20.0, 75.0, 400e3);
     ASSERT_LT(elevationDeg(byName("White Sands"), relay), 0.0);
     tracknet::TrackingNetwork network;

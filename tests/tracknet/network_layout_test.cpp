@@ -15,6 +15,7 @@
 #include "OrbiterAPI.h"
 #include "headless/vessel.h"
 #include "headless/world.h"
+#include "session.h"
 #include "tracknet/network.h"
 
 namespace tracknet_test {
@@ -98,14 +99,17 @@ class NetworkLayoutTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        headless::World::instance().reset();
-        headless::World::instance().setStartMjd(60650.5);
+        sim_ = tracknet_test::StartSession(tracknet_test::kEmptyScenario, false);
         network_ = tracknet::Network::Create();
-        network_->populate();
+        network_->attachNodes();
         char name[] = "Earth";
         earth_ = oapiGetObjectByName(name);
     }
-    void TearDown() override { headless::World::instance().reset(); }
+    void TearDown() override
+    {
+        network_.reset();
+        sim_.reset();
+    }
 
     const unsigned char *contextBytes() { return static_cast<const unsigned char *>(network_->context()); }
     const unsigned char *networkBytes() { return ReadAt<const unsigned char *>(contextBytes(), 424); }
@@ -162,6 +166,7 @@ protected:
         return v->handle();
     }
 
+    std::unique_ptr<headless::Simulator> sim_;
     std::unique_ptr<tracknet::Network> network_;
     OBJHANDLE earth_ = nullptr;
 };
@@ -181,7 +186,7 @@ TEST_F(NetworkLayoutTest, CountsOfTheThreeLists)
 
 TEST_F(NetworkLayoutTest, DeepSpaceRecordsHoldTheComplexes)
 {
-    std::map<std::string, Place> dsn = readList(36, 140, OBJTP_SURFBASE);
+    std::map<std::string, Place> dsn = readList(36, 140, OBJTP_VESSEL);
     ASSERT_EQ(dsn.size(), 3u);
     EXPECT_NEAR(dsn["Goldstone"].latDeg, 35.4267, 1e-9);
     EXPECT_NEAR(dsn["Goldstone"].lonDeg, -116.8900, 1e-9);
@@ -193,7 +198,7 @@ TEST_F(NetworkLayoutTest, DeepSpaceRecordsHoldTheComplexes)
 
 TEST_F(NetworkLayoutTest, StationRecordsHoldTheTrackingStations)
 {
-    std::map<std::string, Place> stations = readList(12, 144, OBJTP_SURFBASE);
+    std::map<std::string, Place> stations = readList(12, 144, OBJTP_VESSEL);
     ASSERT_EQ(stations.size(), 14u);
     // A few of the sites, to a tenth of a degree.
     EXPECT_NEAR(stations["Merritt Island"].latDeg, 28.5, 0.1);
@@ -211,17 +216,17 @@ TEST_F(NetworkLayoutTest, StationRecordsHoldTheTrackingStations)
 
 TEST_F(NetworkLayoutTest, RelayRecordsHoldSubSatellitePoints)
 {
-    std::map<std::string, Place> relays = readList(24, 136, OBJTP_GENERIC);
+    std::map<std::string, Place> relays = readList(24, 136, OBJTP_VESSEL);
     ASSERT_EQ(relays.size(), 4u);
     EXPECT_NEAR(relays["TDRS-East"].lonDeg, -41.0, 1e-9);
     EXPECT_NEAR(relays["TDRS-West"].lonDeg, -171.0, 1e-9);
     for (const auto &relay : relays)
         EXPECT_EQ(relay.second.latDeg, 0.0) << relay.first;
-    // The relays' ground terminal is a host object of its own, in no list.
+    // The relays' ground terminal is a vessel of its own, in no list.
     char terminal[] = "White Sands";
     OBJHANDLE whiteSands = oapiGetObjectByName(terminal);
     ASSERT_NE(whiteSands, nullptr);
-    EXPECT_EQ(oapiGetObjectType(whiteSands), OBJTP_SURFBASE);
+    EXPECT_EQ(oapiGetObjectType(whiteSands), OBJTP_VESSEL);
     EXPECT_NEAR(whereIs(whiteSands).latDeg, 32.5007, 1e-9);
     EXPECT_NEAR(whereIs(whiteSands).lonDeg, -106.6086, 1e-9);
 }
@@ -277,25 +282,6 @@ TEST_F(NetworkLayoutTest, SwitchedOffNetworkReadsZero)
     // The switch leaves its neighbours alone.
     EXPECT_EQ(networkBytes()[148], 0);
     EXPECT_EQ(ReadAt<uint32_t>(networkBytes(), 144), 14u);
-}
-
-TEST_F(NetworkLayoutTest, RepopulatingAfterAResetPublishesTheNewObjects)
-{
-    headless::World::instance().reset();
-    char earthName[] = "Earth";
-    earth_ = oapiGetObjectByName(earthName); // Earth is made anew as well
-    char name[] = "Goldstone";
-    EXPECT_EQ(oapiGetObjectByName(name), nullptr);
-    network_->populate();
-    OBJHANDLE goldstone = oapiGetObjectByName(name);
-    ASSERT_NE(goldstone, nullptr);
-    // The lists name the new, live objects (readList checks each handle's
-    // type), and are just as long as before.
-    std::map<std::string, Place> dsn = readList(36, 140, OBJTP_SURFBASE);
-    EXPECT_EQ(dsn.size(), 3u);
-    EXPECT_EQ(dsn.count("Goldstone"), 1u);
-    EXPECT_EQ(readList(12, 144, OBJTP_SURFBASE).size(), 14u);
-    EXPECT_EQ(readList(24, 136, OBJTP_GENERIC).size(), 4u);
 }
 
 } // namespace

@@ -1,11 +1,14 @@
-// korvane-make-meshes OUTDIR: writes the control room's meshes
-// (OUTDIR/Meshes/Korvane/*.msh) and textures (OUTDIR/Textures/Korvane/*.dds).
+// korvane-make-meshes OUTDIR: writes the control room's meshes and the
+// tracking network's site mesh (OUTDIR/Meshes/Korvane/*.msh) and the room's
+// textures (OUTDIR/Textures/Korvane/*.dds).
 // The same program always writes the same bytes.
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "headless/dds_file.h"
 #include "headless/mesh_file.h"
@@ -37,7 +40,10 @@ int main(int argc, char **argv)
     }
     const std::filesystem::path root(argv[1]);
     bool ok = true;
-    for (const meshgen::GeneratedMesh &m : meshgen::RoomMeshes()) {
+    std::vector<meshgen::GeneratedMesh> meshes = meshgen::RoomMeshes();
+    for (meshgen::GeneratedMesh &m : meshgen::NetworkMeshes())
+        meshes.push_back(std::move(m));
+    for (const meshgen::GeneratedMesh &m : meshes) {
         std::string text = headless::WriteMeshText(m.mesh);
         ok = WriteFile(root / m.path, text.data(), text.size()) && ok;
     }

@@ -363,6 +363,42 @@ MeshFile FlightDirector()
     return mesh;
 }
 
+// --- Site.msh: a node of the tracking network --------------------------------------
+// A dish antenna on a pedestal standing on its pad, the origin at the middle
+// of the pad's foot; within the 12 m of the site class's Size. The same
+// mesh stands for a relay satellite in orbit.
+MeshFile Site()
+{
+    MeshFile mesh;
+    mesh.materials = {Lit("Pad", 0.55, 0.55, 0.53), Lit("Pedestal", 0.78, 0.78, 0.8, 0.3),
+                      Lit("Dish", 0.95, 0.95, 0.93, 0.5)};
+    enum { kPad = 1, kPedestal, kDish };
+    GroupBuilder(AddGroup(mesh, "Pad", kPad)).box({-4.0, 0.0, -4.0}, {4.0, 0.4, 4.0});
+    {
+        GroupBuilder pedestal(AddGroup(mesh, "Pedestal", kPedestal));
+        pedestal.box({-0.7, 0.4, -0.7}, {0.7, 5.0, 0.7});
+        pedestal.box({-1.2, 5.0, -1.2}, {1.2, 5.8, 1.2}, kBoxAllButBottom | kBoxBottom); // the mount
+    }
+    {
+        // The bowl, 9 m across, looking up at 45 degrees to the north (+z),
+        // with its feed on a short boom.
+        GroupBuilder dish(AddGroup(mesh, "Dish", kDish));
+        const Vec centre{0.0, 7.2, 0.0};
+        const Vec facing = Normalised({0.0, 1.0, 1.0});
+        const Vec across{1, 0, 0}, along = Cross(facing, across);
+        std::vector<Vec> rim;
+        for (int k = 0; k < 16; ++k) {
+            double angle = 2.0 * 3.14159265358979323846 * k / 16;
+            rim.push_back(centre + across * (4.5 * std::cos(angle)) + along * (4.5 * std::sin(angle)));
+        }
+        dish.polygonAwayFrom(rim, centre - facing); // its face
+        dish.polygonAwayFrom(rim, centre + facing); // its back
+        const Vec feed = centre + facing * 2.5;
+        dish.box(feed - Vec{0.25, 0.25, 0.25}, feed + Vec{0.25, 0.25, 0.25}, kBoxAllButBottom | kBoxBottom);
+    }
+    return mesh;
+}
+
 Picture Black(int side)
 {
     return Picture{side, side, std::vector<uint32_t>(static_cast<size_t>(side) * side, 0xFF000000u)};
@@ -379,6 +415,11 @@ std::vector<GeneratedMesh> RoomMeshes()
         meshes.push_back({MeshPath(korvane::kScreenMeshNames[i]), Screen(i)});
     meshes.push_back({MeshPath(korvane::kFlightDirMeshName), FlightDirector()});
     return meshes;
+}
+
+std::vector<GeneratedMesh> NetworkMeshes()
+{
+    return {{MeshPath("Korvane\\Site"), Site()}};
 }
 
 std::vector<GeneratedTexture> RoomTextures()

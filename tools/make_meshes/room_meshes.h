@@ -27,6 +27,8 @@ struct GeneratedTexture {
 };
 
 std::vector<GeneratedMesh> RoomMeshes();
+// The tracking network's: Site.msh, the mesh of its nodes' vessel class.
+std::vector<GeneratedMesh> NetworkMeshes();
 std::vector<GeneratedTexture> RoomTextures();
 
 } // namespace meshgen
