@@ -94,10 +94,20 @@ void World::configurePlanets(const std::string &root, std::vector<std::string> *
     }
 }
 
+std::string World::NameKey(const std::string &name)
+{
+    std::string key = name;
+    for (char &c : key)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return key;
+}
+
 Planet *World::planetByName(const std::string &name) const
 {
+    const std::string key = NameKey(name);
     for (Planet *p : {earth_, moon_})
-        if (p && p->name() == name)
+        if (p && NameKey(p->name()) == key)
             return p;
     return nullptr;
 }
@@ -106,7 +116,7 @@ Object *World::add(std::unique_ptr<Object> o)
 {
     Object *raw = o.get();
     live_.insert(raw);
-    byName_.emplace(raw->name(), raw);
+    byName_.emplace(NameKey(raw->name()), raw);
     objects_.push_back(std::move(o));
     return raw;
 }
@@ -126,7 +136,7 @@ Vessel *World::vesselFromHandle(OBJHANDLE h) const
 
 Object *World::objectByName(const std::string &name) const
 {
-    auto it = byName_.find(name);
+    auto it = byName_.find(NameKey(name));
     return it == byName_.end() ? nullptr : it->second;
 }
 
@@ -138,8 +148,9 @@ Vessel *World::vesselByName(const std::string &name) const
     if (!o)
         return nullptr;
     // A vessel that shares its name with an object added before it.
+    const std::string key = NameKey(name);
     for (Vessel *v : vessels_)
-        if (v->name() == name)
+        if (NameKey(v->name()) == key)
             return v;
     return nullptr;
 }
@@ -160,8 +171,8 @@ void World::deleteVessel(Vessel *v)
         return;
     live_.erase(v);
     vessels_.erase(std::remove(vessels_.begin(), vessels_.end(), v), vessels_.end());
-    const std::string name = v->name();
-    auto named = byName_.find(name);
+    const std::string key = NameKey(v->name());
+    auto named = byName_.find(key);
     bool wasNamed = named != byName_.end() && named->second == v;
     if (wasNamed)
         byName_.erase(named);
@@ -171,8 +182,8 @@ void World::deleteVessel(Vessel *v)
     if (wasNamed) {
         // The name passes to the next object that bears it, if any.
         for (const auto &o : objects_)
-            if (o->name() == name) {
-                byName_.emplace(o->name(), o.get());
+            if (NameKey(o->name()) == key) {
+                byName_.emplace(key, o.get());
                 break;
             }
     }

@@ -116,6 +116,8 @@ public:
     Object *objectFromHandle(OBJHANDLE h) const;
     Vessel *vesselFromHandle(OBJHANDLE h) const;
     // The first object (vessel) added under that name that is still alive.
+    // Names are compared ignoring the case of letters, as the simulator
+    // compares them ("iss" finds "ISS").
     Object *objectByName(const std::string &name) const;
     Vessel *vesselByName(const std::string &name) const;
     const std::vector<Vessel *> &vessels() const { return vessels_; }
@@ -145,7 +147,10 @@ private:
     std::vector<std::unique_ptr<Object>> objects_;
     std::vector<Vessel *> vessels_;
     std::unordered_set<const void *> live_;
-    std::unordered_map<std::string, Object *> byName_; // the first live object of each name
+    // A name as the lookups compare it: ASCII letters folded to lower case.
+    static std::string NameKey(const std::string &name);
+
+    std::unordered_map<std::string, Object *> byName_; // the first live object of each name key
     Planet *earth_ = nullptr;
     Planet *moon_ = nullptr;
     double startMjd_ = 51544.5;

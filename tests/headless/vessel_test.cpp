@@ -228,9 +228,11 @@ TEST_F(VesselTest, HandlesAndNamesOfTheRegistry)
 {
     headless::World &world = headless::World::instance();
     Vessel *a = add("Alpha", {"STATUS Landed Earth"});
-    char alpha[] = "Alpha", lower[] = "alpha", earthName[] = "Earth", moonName[] = "Moon";
+    char alpha[] = "Alpha", lower[] = "aLPHA", earthName[] = "Earth", moonName[] = "Moon", moonLower[] = "moon";
     EXPECT_EQ(oapiGetVesselByName(alpha), a->handle());
-    EXPECT_EQ(oapiGetVesselByName(lower), nullptr); // exact names
+    // The simulator's lookups by name ignore the case of letters.
+    EXPECT_EQ(oapiGetVesselByName(lower), a->handle());
+    EXPECT_EQ(oapiGetObjectByName(moonLower), oapiGetObjectByName(moonName));
     EXPECT_EQ(oapiGetVesselByName(earthName), nullptr);
     OBJHANDLE earth = oapiGetObjectByName(earthName);
     EXPECT_EQ(oapiGetObjectType(earth), OBJTP_PLANET);

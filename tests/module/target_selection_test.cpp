@@ -135,9 +135,9 @@ TEST_F(TargetSelectionTest, TypedNamesSetOrClearTheTarget)
 
     // An unknown name clears the target but is kept as typed; the handle
     // stays but is no longer used.
-    EXPECT_FALSE(k->setTargetByName("station"));
+    EXPECT_FALSE(k->setTargetByName("Stations"));
     EXPECT_FALSE(k->targetValid);
-    EXPECT_EQ(k->targetName, "station");
+    EXPECT_EQ(k->targetName, "Stations");
     EXPECT_EQ(savedText(k).find("TARGET"), std::string::npos);
 
     // Over 63 characters: never resolved, whole name kept.
