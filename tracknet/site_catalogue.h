@@ -14,7 +14,9 @@
 namespace tracknet {
 
 struct SiteEntry {
-    const char *name; // the host object's name
+    // The node vessel's name: words joined by hyphens, since a scenario's
+    // ship line gives the name up to the first blank.
+    const char *name;
     double latDeg;    // north positive; 0 for a relay
     double lonDeg;    // east positive; a relay's sub-satellite longitude
 };

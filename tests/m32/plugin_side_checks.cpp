@@ -30,11 +30,11 @@ constexpr double kEarthRadius = 6371010.0;
 // above the first station.
 StubObject g_objects[] = {
     {"Earth", OBJTP_PLANET, {{0, 0, 0}}, kEarthRadius},
-    {"Merritt Island", OBJTP_VESSEL, {{kEarthRadius, 0, 0}}, 12.0},
+    {"Merritt-Island", OBJTP_VESSEL, {{kEarthRadius, 0, 0}}, 12.0},
     {"Bermuda", OBJTP_VESSEL, {{0, kEarthRadius, 0}}, 12.0},
     {"TDRS-East", OBJTP_VESSEL, {{0, 0, 42164e3}}, 12.0},
     {"Goldstone", OBJTP_VESSEL, {{0, 0, -kEarthRadius}}, 12.0},
-    {"White Sands", OBJTP_VESSEL, {{-kEarthRadius, 0, 0}}, 12.0},
+    {"White-Sands", OBJTP_VESSEL, {{-kEarthRadius, 0, 0}}, 12.0},
     {"Probe", OBJTP_VESSEL, {{kEarthRadius + 400e3, 0, 0}}, 10.0},
 };
 enum { kEarth, kMerritt, kBermuda, kRelay, kGoldstone, kWhiteSands, kProbe };

@@ -167,7 +167,7 @@ TEST_F(LinkQueryTest, HighestStationWinsOverOthersInView)
     // 1000 km above Bermuda, Merritt Island (earlier in the list) sees the
     // target too, but lower.
     OBJHANDLE target = addTargetAbove("Bermuda", 1000e3);
-    double merrittElevation = elevationDeg(byName("Merritt Island"), target);
+    double merrittElevation = elevationDeg(byName("Merritt-Island"), target);
     ASSERT_GT(merrittElevation, 5.0);
     ASSERT_LT(merrittElevation, 89.0);
     QueryResult r = query(target);
@@ -227,7 +227,7 @@ TEST_F(LinkQueryTest, RelayCarriesTheLinkWhereNoStationSees)
     EXPECT_EQ(NameOf(r.node), "TDRS-Spare-West");
 
     // The signal goes up to the relay and down to White Sands.
-    OBJHANDLE whiteSands = byName("White Sands");
+    OBJHANDLE whiteSands = byName("White-Sands");
     double spaceLeg = distance(target, r.node);
     double groundLeg = distance(r.node, whiteSands);
     EXPECT_NEAR(r.lagSeconds, (spaceLeg + groundLeg) / kSpeedOfLight, 1e-12);
@@ -256,7 +256,7 @@ TEST_F(LinkQueryTest, RelayWithTheShortestPathNotTheNearest)
     EXPECT_EQ(NameOf(r.node), "TDRS-Spare-East");
     EXPECT_NEAR(r.lagSeconds, 77709e3 / kSpeedOfLight, 5e3 / kSpeedOfLight);
     EXPECT_NEAR(r.lagSeconds,
-                (distance(target, r.node) + distance(r.node, byName("White Sands"))) / kSpeedOfLight, 1e-12);
+                (distance(target, r.node) + distance(r.node, byName("White-Sands"))) / kSpeedOfLight, 1e-12);
 }
 
 TEST_F(LinkQueryTest, RelayOutOfTheTerminalsViewCarriesNothing)
@@ -265,10 +265,10 @@ TEST_F(LinkQueryTest, RelayOutOfTheTerminalsViewCarriesNothing)
     // rises over White Sands, on the other side of the globe.
     OBJHANDLE relay = tracknet::CreateSite("TDRS-Z", tracknet::GeostationaryStatus(earth_, 85.0));
     OBJHANDLE target = addTargetOver(-20.0, 75.0, 400e3);
-    ASSERT_LT(elevationDeg(byName("White Sands"), relay), 0.0);
+    ASSERT_LT(elevationDeg(byName("White-Sands"), relay), 0.0);
     tracknet::TrackingNetwork network;
     std::vector<tracknet::NodeRecord> relays = {tracknet::NodeRecord(relay, 85.0, 0.0)};
-    network.setNodes({}, relays, {}, byName("White Sands"));
+    network.setNodes({}, relays, {}, byName("White-Sands"));
     EXPECT_EQ(network.linkFor(target).type, 0);
 
     // With its ground terminal in the relay's view (here: at Tananarive's

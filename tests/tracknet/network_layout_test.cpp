@@ -201,8 +201,8 @@ TEST_F(NetworkLayoutTest, StationRecordsHoldTheTrackingStations)
     std::map<std::string, Place> stations = readList(12, 144, OBJTP_VESSEL);
     ASSERT_EQ(stations.size(), 14u);
     // A few of the sites, to a tenth of a degree.
-    EXPECT_NEAR(stations["Merritt Island"].latDeg, 28.5, 0.1);
-    EXPECT_NEAR(stations["Merritt Island"].lonDeg, -80.7, 0.1);
+    EXPECT_NEAR(stations["Merritt-Island"].latDeg, 28.5, 0.1);
+    EXPECT_NEAR(stations["Merritt-Island"].lonDeg, -80.7, 0.1);
     EXPECT_NEAR(stations["Carnarvon"].latDeg, -24.9, 0.1);
     EXPECT_NEAR(stations["Carnarvon"].lonDeg, 113.7, 0.1);
     EXPECT_NEAR(stations["Ascension"].latDeg, -7.95, 0.1);
@@ -211,7 +211,7 @@ TEST_F(NetworkLayoutTest, StationRecordsHoldTheTrackingStations)
     EXPECT_NEAR(stations["Guam"].lonDeg, 144.7, 0.1);
     // None of them doubles as a deep-space complex or the relay terminal.
     EXPECT_EQ(stations.count("Goldstone"), 0u);
-    EXPECT_EQ(stations.count("White Sands"), 0u);
+    EXPECT_EQ(stations.count("White-Sands"), 0u);
 }
 
 TEST_F(NetworkLayoutTest, RelayRecordsHoldSubSatellitePoints)
@@ -223,7 +223,7 @@ TEST_F(NetworkLayoutTest, RelayRecordsHoldSubSatellitePoints)
     for (const auto &relay : relays)
         EXPECT_EQ(relay.second.latDeg, 0.0) << relay.first;
     // The relays' ground terminal is a vessel of its own, in no list.
-    char terminal[] = "White Sands";
+    char terminal[] = "White-Sands";
     OBJHANDLE whiteSands = oapiGetObjectByName(terminal);
     ASSERT_NE(whiteSands, nullptr);
     EXPECT_EQ(oapiGetObjectType(whiteSands), OBJTP_VESSEL);

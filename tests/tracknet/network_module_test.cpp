@@ -139,7 +139,7 @@ TEST_F(NetworkModuleTest, ANodeThatGoesDuringTheRunLeavesTheLists)
     startSession();
     const tracknet::TrackingNetwork &network = module_->network()->trackingNetwork();
     OBJHANDLE goldstone = VesselNamed("Goldstone");
-    OBJHANDLE whiteSands = VesselNamed("White Sands");
+    OBJHANDLE whiteSands = VesselNamed("White-Sands");
     ASSERT_EQ(network.deepSpaceStations().size(), 3u);
     EXPECT_EQ(network.deepSpaceStations()[0].object(), goldstone);
 

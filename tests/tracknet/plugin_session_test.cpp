@@ -155,14 +155,14 @@ TEST(PluginSessionTest, ScreenZeroShowsTheNetworkOnlyWithThePlugin)
     ASSERT_FALSE(with.empty()) << "screen 0 was drawn";
     EXPECT_TRUE(AnyStartsWith(with, "Target: ISS"));
     EXPECT_TRUE(AnyStartsWith(with, "Link:"));
-    for (const char *node : {"Goldstone", "Carnarvon", "TDRS-East", "Merritt Island"})
+    for (const char *node : {"Goldstone", "Carnarvon", "TDRS-East", "Merritt-Island"})
         EXPECT_TRUE(AnyStartsWith(with, node)) << node;
 
     std::vector<std::string> without = RunControlRoom(false);
     ASSERT_FALSE(without.empty()) << "screen 0 was drawn";
     EXPECT_TRUE(AnyStartsWith(without, "Target: ISS"));
     EXPECT_FALSE(AnyStartsWith(without, "Link:"));
-    for (const char *node : {"Goldstone", "Carnarvon", "TDRS-East", "Merritt Island"})
+    for (const char *node : {"Goldstone", "Carnarvon", "TDRS-East", "Merritt-Island"})
         EXPECT_FALSE(AnyStartsWith(without, node)) << node;
 }
 
