@@ -14,8 +14,8 @@
 namespace tracknet {
 
 struct SiteEntry {
-    // The node vessel's name: words joined by hyphens, since a scenario's
-    // ship line gives the name up to the first blank.
+    // The node vessel's name: words joined by hyphens, so that no ship line
+    // of a saved scenario holds a blank.
     const char *name;
     double latDeg;    // north positive; 0 for a relay
     double lonDeg;    // east positive; a relay's sub-satellite longitude
