@@ -1,7 +1,9 @@
 // The renderer behind the cockpit and external cameras, on synthetic
-// stand-ins for the building's meshes: screens at the screen meshes'
+// stand-ins for the building's meshes (screens at the screen meshes'
 // offsets, a desk whose groups show the MFD displays, a box of the
-// building's footprint on the ground.
+// building's footprint on the ground), and the building itself as the
+// simulator loads it, seen through the vessel view that the preview and the
+// live server draw.
 
 #include <cmath>
 #include <vector>
@@ -11,9 +13,11 @@
 #include "headless/cockpit_camera.h"
 #include "headless/mfd_display.h"
 #include "headless/renderer.h"
+#include "headless/simulator.h"
 #include "headless/sketchpad_recorder.h"
 #include "headless/surfaces.h"
 #include "headless/vecmath.h"
+#include "headless/vessel_view.h"
 #include "headless/view_scene.h"
 #include "render_scenes.h"
 
@@ -34,28 +38,53 @@ headless::VcCamera BuildingLimits()
     return c;
 }
 
-// The weighted centre of the pixels close to colour (host 0x00BBGGRR); false
-// if there are none.
-bool CentreOfColour(const Surface &image, DWORD colour, double *x, double *y, int *count)
+// The pixels close to a colour (host 0x00BBGGRR): how many, their centre
+// and the box about them.
+struct Region {
+    int count = 0;
+    double x = 0, y = 0;
+    int left = 0, top = 0, right = -1, bottom = -1; // inclusive
+};
+
+Region RegionOfColour(const Surface &image, DWORD colour)
 {
+    Region r;
     double sx = 0, sy = 0;
-    int n = 0;
     for (int j = 0; j < image.height(); ++j)
         for (int i = 0; i < image.width(); ++i) {
             DWORD c = image.Pixel(i, j);
-            if (std::abs(Red(c) - Red(colour)) <= 3 && std::abs(Green(c) - Green(colour)) <= 3 &&
-                std::abs(Blue(c) - Blue(colour)) <= 3) {
-                sx += i + 0.5;
-                sy += j + 0.5;
-                ++n;
+            if (std::abs(Red(c) - Red(colour)) > 3 || std::abs(Green(c) - Green(colour)) > 3 ||
+                std::abs(Blue(c) - Blue(colour)) > 3)
+                continue;
+            if (r.count == 0) {
+                r.left = r.right = i;
+                r.top = r.bottom = j;
             }
+            r.left = std::min(r.left, i);
+            r.right = std::max(r.right, i);
+            r.top = std::min(r.top, j);
+            r.bottom = std::max(r.bottom, j);
+            sx += i + 0.5;
+            sy += j + 0.5;
+            ++r.count;
         }
-    *count = n;
-    if (n == 0)
-        return false;
-    *x = sx / n;
-    *y = sy / n;
-    return true;
+    if (r.count > 0) {
+        r.x = sx / r.count;
+        r.y = sy / r.count;
+    }
+    return r;
+}
+
+// Green text on black: the MFD displays' lines, in a box about (cx, cy).
+int GreenTextPixels(const Surface &image, int cx, int cy, int half)
+{
+    int green = 0;
+    for (int y = cy - half; y < cy + half; ++y)
+        for (int x = cx - half; x < cx + half; ++x) {
+            DWORD c = image.Pixel(x, y);
+            green += Green(c) > 100 && Red(c) < 60 && Blue(c) < 60;
+        }
+    return green;
 }
 
 TEST(ViewsTest, FromTheMainDeskTheScreensStandInOrderAndTheMfdDisplaysShowOnTheDesk)
@@ -97,15 +126,15 @@ TEST(ViewsTest, FromTheMainDeskTheScreensStandInOrderAndTheMfdDisplaysShowOnTheD
 
     double xs[3];
     for (int i = 0; i < 3; ++i) {
-        double x = 0, y = 0, px = 0, py = 0;
-        int n = 0;
-        ASSERT_TRUE(CentreOfColour(image, colours[i], &x, &y, &n)) << "screen " << i;
+        double px = 0, py = 0;
+        Region screen = RegionOfColour(image, colours[i]);
+        ASSERT_GT(screen.count, 0) << "screen " << i;
         ASSERT_TRUE(camera.Project(offsets[i], kWidth, kHeight, &px, &py));
         // 3.6 m at 16.28 m: 0.2211 / 0.72794 x 1080 = 328 pixels a side.
-        EXPECT_NEAR(n, 328 * 328, 328 * 4) << "screen " << i << " is whole";
-        EXPECT_NEAR(x, px, 1.0) << "screen " << i;
-        EXPECT_NEAR(y, py, 1.0) << "screen " << i;
-        xs[i] = x;
+        EXPECT_NEAR(screen.count, 328 * 328, 328 * 4) << "screen " << i << " is whole";
+        EXPECT_NEAR(screen.x, px, 1.0) << "screen " << i;
+        EXPECT_NEAR(screen.y, py, 1.0) << "screen " << i;
+        xs[i] = screen.x;
     }
     EXPECT_LT(xs[1], xs[0]);
     EXPECT_LT(xs[0], xs[2]);
@@ -114,15 +143,8 @@ TEST(ViewsTest, FromTheMainDeskTheScreensStandInOrderAndTheMfdDisplaysShowOnTheD
     // is 0.1765 / 0.72794 x 1080 = 262 pixels a side about
     // (960 -/+ 0.55 / 1.7 / 0.64706 x 960, 540 + 0.25 / 1.7 / 0.36397 x 540)
     // = (960 -/+ 480, 758).
-    for (int side = 0; side < 2; ++side) {
-        int cx = side == 0 ? 480 : 1440, green = 0;
-        for (int y = 758 - 120; y < 758 + 120; ++y)
-            for (int x = cx - 120; x < cx + 120; ++x) {
-                DWORD c = image.Pixel(x, y);
-                green += Green(c) > 100 && Red(c) < 60 && Blue(c) < 60;
-            }
-        EXPECT_GT(green, 200) << "MFD " << side;
-    }
+    EXPECT_GT(GreenTextPixels(image, 480, 758, 120), 200) << "MFD 0";
+    EXPECT_GT(GreenTextPixels(image, 1440, 758, 120), 200) << "MFD 1";
     headless::MfdDisplays::instance().reset();
     for (SURFHANDLE s : screens)
         headless::DestroySurface(s);
@@ -164,6 +186,172 @@ TEST(ViewsTest, FromOutsideTheBuildingStandsOnTheGroundUnderTheSky)
     }
     DWORD middle = image.Pixel(480, 270);
     EXPECT_GT(Red(middle), Blue(middle));
+}
+
+// The building of the add-on, loaded by its module from the stand-in's root.
+class RoomViewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        headless::SetSketchpadMode(headless::SketchpadMode::RasterAndRecord);
+        std::string error;
+        ASSERT_TRUE(sim_.loadScenarioText("BEGIN_SHIPS\nHouston:Korvane\n  STATUS Landed Earth\n"
+                                          "  POS -95.09 29.5593\nEND\nEND_SHIPS\n",
+                                          &error))
+            << error;
+        sim_.openVisuals();
+        ASSERT_TRUE(sim_.loadCockpit(0));
+        sim_.frame(0.1); // the panels' first drawing
+        focus_ = sim_.focus();
+    }
+    void TearDown() override
+    {
+        sim_.closeVisuals();
+        headless::MfdDisplays::instance().reset();
+    }
+
+    headless::Simulator sim_{KORVANE_ROOT_DIR};
+    Vessel *focus_ = nullptr;
+    headless::VesselView view_;
+};
+
+// Fills an area's rectangle on its texture: one colour (host 0x00BBGGRR)
+// per quarter, top left, top right, bottom left, bottom right.
+void FillQuarters(const headless::VcArea &area, const DWORD colours[4])
+{
+    Surface *texture = headless::SurfaceFromHandle(area.texture);
+    ASSERT_NE(texture, nullptr) << area.id;
+    const LONG midX = (area.rect.left + area.rect.right) / 2, midY = (area.rect.top + area.rect.bottom) / 2;
+    for (LONG y = area.rect.top; y < area.rect.bottom; ++y)
+        for (LONG x = area.rect.left; x < area.rect.right; ++x)
+            texture->SetPixel(x, y, colours[(y < midY ? 0 : 2) + (x < midX ? 0 : 1)]);
+}
+
+TEST_F(RoomViewTest, FromTheSeatTheScreensHangInOrderUprightAndWholeAboveTheMfdsAndTheirPanels)
+{
+    const headless::ViewSpec seat; // position 0, straight ahead, 40 degrees
+    Surface image(kWidth, kHeight);
+    std::string error;
+    ASSERT_TRUE(view_.render(*focus_, seat, image, &error)) << error; // the module's own drawing
+
+    // What the module draws next is shown: a pattern of four colours on
+    // each screen, one colour on each label panel. All are drawn glowing,
+    // so they reach the picture as they are.
+    const DWORD quarters[3][4] = {{0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF},  // screen 0
+                                  {0xFF00FF, 0xFFFF00, 0x0080FF, 0x00FF80},  // screen 1
+                                  {0x8000FF, 0xFF0080, 0x80FF00, 0xFF8000}}; // screen 2
+    const headless::VirtualCockpit &cockpit = headless::VirtualCockpit::instance();
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_NE(cockpit.area(i), nullptr);
+        FillQuarters(*cockpit.area(i), quarters[i]);
+    }
+    const int panels[2] = {300, 303};
+    const DWORD panelColours[2] = {0x5500FF, 0xFF5500};
+    for (int k = 0; k < 2; ++k) {
+        ASSERT_NE(cockpit.area(panels[k]), nullptr);
+        const DWORD all[4] = {panelColours[k], panelColours[k], panelColours[k], panelColours[k]};
+        FillQuarters(*cockpit.area(panels[k]), all);
+    }
+    ASSERT_TRUE(view_.render(*focus_, seat, image, &error)) << error;
+    KeepPicture(image, "room_from_the_seat");
+
+    // Each 3.9 m screen, 16.28 m ahead in a plane facing the eye: 3.9 /
+    // 16.28 / 0.72794 x 1080 = 355.42 pixels a side, its centre 2.0 m above
+    // the eye (at 540 - 2.0 / 16.28 / 0.36397 x 540 = 357.73) and 4 m
+    // apart (960 -/+ 4 / 16.28 / 0.64706 x 960 = 960 -/+ 364.53): screen 1
+    // on the left, 0 in the middle, 2 on the right, a quarter of 177.71
+    // pixels a side about each quarter's own centre.
+    const double side = 355.42, centreY = 357.73;
+    const double centreX[3] = {960.0, 595.47, 1324.53};
+    for (int i = 0; i < 3; ++i) {
+        for (int q = 0; q < 4; ++q) {
+            Region r = RegionOfColour(image, quarters[i][q]);
+            SCOPED_TRACE("screen " + std::to_string(i) + " quarter " + std::to_string(q));
+            // Whole: nothing in front of it, only its antialiased rim lost.
+            EXPECT_GT(r.count, 0.95 * (side / 2) * (side / 2));
+            EXPECT_LT(r.count, 1.01 * (side / 2) * (side / 2));
+            // Where it belongs: left quarters left, upper ones up.
+            EXPECT_NEAR(r.x, centreX[i] + (q % 2 == 0 ? -side / 4 : side / 4), 1.5);
+            EXPECT_NEAR(r.y, centreY + (q < 2 ? -side / 4 : side / 4), 1.5);
+        }
+        // And so in the third of the picture the room's order gives it.
+        const double third = kWidth / 3.0;
+        const int expectedThird = i == 1 ? 0 : i == 0 ? 1 : 2;
+        EXPECT_EQ(static_cast<int>(centreX[i] / third), expectedThird);
+    }
+
+    // Below the screens (whose bottom edge is at 357.73 + 177.71 = 535.44),
+    // the left label panel in the left third, the right one in the right
+    // third, each in view and not cut by the picture's edge; every button's
+    // click zone lies on its panel as the picture shows it.
+    for (int k = 0; k < 2; ++k) {
+        Region r = RegionOfColour(image, panelColours[k]);
+        SCOPED_TRACE("panel " + std::to_string(panels[k]));
+        ASSERT_GT(r.count, 0);
+        EXPECT_GT(r.top, 535.44);
+        EXPECT_LT(r.bottom, kHeight - 2);
+        EXPECT_GT(r.left, 1);
+        EXPECT_LT(r.right, kWidth - 2);
+        EXPECT_EQ(static_cast<int>(r.x / (kWidth / 3.0)), k == 0 ? 0 : 2);
+    }
+    const headless::ViewCamera camera = view_.camera(*focus_, seat);
+    int zones = 0;
+    for (const headless::VcArea &a : cockpit.areas()) {
+        if (a.zone == headless::VcArea::Zone::None)
+            continue;
+        double x = 0, y = 0;
+        ASSERT_TRUE(camera.Project(headless::VirtualCockpit::zoneCentre(a), kWidth, kHeight, &x, &y));
+        const DWORD panel = panelColours[a.id >= 200 ? 0 : 1];
+        const DWORD seen = image.Pixel(static_cast<int>(x), static_cast<int>(y));
+        EXPECT_TRUE(std::abs(Red(seen) - Red(panel)) <= 3 && std::abs(Green(seen) - Green(panel)) <= 3 &&
+                    std::abs(Blue(seen) - Blue(panel)) <= 3)
+            << "button " << a.id << " at (" << x << ", " << y << ")";
+        ++zones;
+    }
+    EXPECT_EQ(zones, 30);
+
+    // The MFD displays beside the panels, inboard, show their lines: their
+    // centres (panel coordinates (0.59, 0.19) on the left panel, (-0.21,
+    // 0.19) on the right) lie at (-0.30946, -0.25553, 1.76245) and
+    // (0.20934, -0.25553, 1.76237) from the eye, at (699.5, 755.1) and
+    // (1136.2, 755.1).
+    EXPECT_GT(GreenTextPixels(image, 700, 755, 160), 200) << "MFD 0";
+    EXPECT_GT(GreenTextPixels(image, 1136, 755, 160), 200) << "MFD 1";
+}
+
+TEST_F(RoomViewTest, FromOutsideOnlyTheBuildingStandsUnderTheSky)
+{
+    // The screens and the desk belong to the virtual cockpit: from outside
+    // only the room (seen from within, so nothing of it from outside) and
+    // the building are drawn.
+    const std::vector<RenderMesh> &outside = view_.meshes(*focus_, headless::ViewKind::External);
+    const std::vector<RenderMesh> &inside = view_.meshes(*focus_, headless::ViewKind::Cockpit);
+    ASSERT_EQ(outside.size(), 6u);
+    ASSERT_EQ(inside.size(), 6u);
+    for (size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(outside[i].groups.empty(), i >= 2) << "mesh " << i;
+        EXPECT_FALSE(inside[i].groups.empty()) << "mesh " << i;
+    }
+
+    headless::ViewSpec spec;
+    spec.kind = headless::ViewKind::External;
+    Surface image(960, 540);
+    std::string error;
+    ASSERT_TRUE(view_.render(*focus_, spec, image, &error)) << error;
+    KeepPicture(image, "building_from_outside");
+    // Sky (0.53, 0.69, 0.88) x 255 above, the ground below, the building's
+    // facade (lit grey, not the sky's blue nor the ground's green) in the
+    // middle.
+    EXPECT_EQ(image.Pixel(5, 5), 0xE0B087u);
+    EXPECT_EQ(image.Pixel(954, 5), 0xE0B087u);
+    for (int x : {5, 954}) {
+        DWORD ground = image.Pixel(x, 534);
+        EXPECT_GT(Green(ground), Red(ground));
+        EXPECT_GT(Green(ground), Blue(ground));
+    }
+    DWORD middle = image.Pixel(480, 300);
+    EXPECT_NE(middle, 0xE0B087u);
+    EXPECT_GE(Red(middle), Green(middle));
 }
 
 } // namespace
