@@ -93,7 +93,7 @@ ViewCamera VesselView::camera(const Vessel &v, const ViewSpec &spec)
     return ExternalCamera(b.centre, b.radius, spec.fovDeg);
 }
 
-bool VesselView::render(const Vessel &v, const ViewSpec &spec, Surface &image, std::string *error)
+const ViewInput &VesselView::gather(const Vessel &v, const ViewSpec &spec)
 {
     Built &b = built(v, spec.kind);
     // The picture's own texture list: each surface once, looked up afresh,
@@ -104,16 +104,23 @@ bool VesselView::render(const Vessel &v, const ViewSpec &spec, Surface &image, s
             const GroupTexture &t = b.textures[i][k];
             b.meshes[i].groups[k].texture = t.surface ? textures.add(t.surface, t.staticId) : -1;
         }
-    RenderView view;
     if (spec.kind == ViewKind::Cockpit) {
         MfdDisplays &displays = MfdDisplays::instance();
         const SURFHANDLE painted[2] = {displays.paint(0), displays.paint(1)};
         ShowMfdDisplays(VirtualCockpit::instance().mfds(), painted, 2, b.meshes, textures);
-        view = CockpitView(camera(v, spec));
+        input_.view = CockpitView(camera(v, spec));
     } else {
-        view = ExternalView(camera(v, spec), GroundLevel(v.touchdownPoints));
+        input_.view = ExternalView(camera(v, spec), GroundLevel(v.touchdownPoints));
     }
-    return Render(view, b.meshes, textures.textures(), image, error);
+    input_.meshes = &b.meshes;
+    input_.textures = textures.textures();
+    return input_;
+}
+
+bool VesselView::render(const Vessel &v, const ViewSpec &spec, Surface &image, std::string *error)
+{
+    const ViewInput &input = gather(v, spec);
+    return Render(input.view, *input.meshes, input.textures, image, error);
 }
 
 } // namespace headless

@@ -42,6 +42,17 @@ struct ViewSpec {
     double fovDeg = kDefaultFovDeg; // vertical field of view
 };
 
+// The render input of one picture, as Render takes it.
+struct ViewInput {
+    RenderView view;
+    // The view's meshes, owned by the VesselView: valid until its next
+    // gather.
+    const std::vector<RenderMesh> *meshes = nullptr;
+    // Their textures; the pixels are those of the surfaces, read where they
+    // lie (copy them to draw them elsewhere).
+    std::vector<RenderTexture> textures;
+};
+
 // The field of view of a session: that of its scenario's camera block
 // (CameraBlockFovDeg), kDefaultFovDeg without one.
 double SessionFovDeg(const Simulator &sim);
@@ -54,8 +65,14 @@ public:
     // meshes shown from outside.
     ViewCamera camera(const Vessel &v, const ViewSpec &spec);
 
-    // Draws the view of v into image, at image's size. False with the
-    // renderer's reason (Render), image unchanged, if it cannot draw.
+    // The render input of the next picture of v's view: the meshes, the
+    // textures as the surfaces hold them now, the MFD displays painted
+    // afresh (from inside), the camera, light and background.
+    const ViewInput &gather(const Vessel &v, const ViewSpec &spec);
+
+    // Gathers and draws the view of v into image, at image's size. False
+    // with the renderer's reason (Render), image unchanged, if it cannot
+    // draw.
     bool render(const Vessel &v, const ViewSpec &spec, Surface &image, std::string *error);
 
     // The render meshes of a view of v as the next picture draws them
@@ -80,6 +97,7 @@ private:
 
     Built cockpit_;
     Built external_;
+    ViewInput input_;
 };
 
 } // namespace headless
