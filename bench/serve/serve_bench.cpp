@@ -376,7 +376,7 @@ void PrintTable()
         {"3D view drawn by its worker, mean", "one_view_draw_mean", "ms", -1.0, false},
         {"3D view gathered on the simulation thread, mean", "one_view_gather_mean", "ms", -1.0, false},
         {"3D view gathered on the simulation thread, longest", "one_view_gather_max", "ms", -1.0, false},
-        {"3D view from drawing to frame received, 95th percentile", "one_view_p95", "ms", -1.0, false},
+        {"3D view from gathering to frame received, 95th percentile", "one_view_p95", "ms", -1.0, false},
         {"without the 3D view: redraw to frame, 95th percentile, 1 watcher", "one_noview_p95", "ms", 50.0, false},
         {"without the 3D view: simulation frames per s, 1 watcher", "one_noview_loop_fps", "", -1.0, false},
         {"simulated s per wall-clock s, 20 watchers", "twenty_sim_per_wall", "", 0.99, true},
