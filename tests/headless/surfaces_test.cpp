@@ -108,14 +108,9 @@ TEST(SurfaceTest, EveryWayOfWritingChangesTheVersionAndNoTwoSurfacesShareOne)
     SetSketchpadMode(SketchpadMode::RasterAndRecord); // sketchpads and blits that paint
     SURFHANDLE a = CreateSurface(8, 8), b = CreateSurface(8, 8);
     Surface *sa = SurfaceFromHandle(a), *sb = SurfaceFromHandle(b);
-    ASSERT_TRUE(sa && sb);
-    const Surface &reading = *sa;
     std::vector<uint64_t> seen = {sa->version(), sb->version()};
-    // Reading changes nothing.
-    EXPECT_EQ(reading.data()[0], 0xFF000000u);
-    EXPECT_EQ(reading.Pixel(1, 1), kBlack);
+    EXPECT_EQ(static_cast<const Surface *>(sa)->data()[0], 0xFF000000u); // reading changes nothing
     EXPECT_EQ(sa->version(), seen[0]);
-
     auto changed = [&](const char *how) {
         EXPECT_EQ(std::count(seen.begin(), seen.end(), sa->version()), 0) << how;
         seen.push_back(sa->version());
@@ -127,14 +122,13 @@ TEST(SurfaceTest, EveryWayOfWritingChangesTheVersionAndNoTwoSurfacesShareOne)
     sa->Fill(kGreen);
     changed("Fill");
     oapi::Sketchpad *skp = oapiGetSketchpad(a);
-    ASSERT_NE(skp, nullptr);
     skp->Line(0, 0, 7, 7);
     oapiReleaseSketchpad(skp);
     changed("a sketchpad");
     oapiBlt(a, b, 0, 0, 0, 0, 4, 4);
     changed("a blit onto it");
-    ClearRecordings();
     EXPECT_EQ(sb->version(), seen[1]) << "the blit's source is only read";
+    ClearRecordings();
     DestroySurface(a);
     DestroySurface(b);
 }

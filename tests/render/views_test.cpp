@@ -188,35 +188,8 @@ TEST(ViewsTest, FromOutsideTheBuildingStandsOnTheGroundUnderTheSky)
     EXPECT_GT(Red(middle), Blue(middle));
 }
 
-// The building of the add-on, loaded by its module from the stand-in's root.
-class RoomViewTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        headless::SetSketchpadMode(headless::SketchpadMode::RasterAndRecord);
-        std::string error;
-        ASSERT_TRUE(sim_.loadScenarioText("BEGIN_SHIPS\nHouston:Korvane\n  STATUS Landed Earth\n"
-                                          "  POS -95.09 29.5593\nEND\nEND_SHIPS\n",
-                                          &error))
-            << error;
-        sim_.openVisuals();
-        ASSERT_TRUE(sim_.loadCockpit(0));
-        sim_.frame(0.1); // the panels' first drawing
-        focus_ = sim_.focus();
-    }
-    void TearDown() override
-    {
-        sim_.closeVisuals();
-        headless::MfdDisplays::instance().reset();
-    }
-
-    headless::Simulator sim_{KORVANE_ROOT_DIR};
-    Vessel *focus_ = nullptr;
-    headless::VesselView view_;
-};
-
-// Fills an area's rectangle on its texture: one colour (host 0x00BBGGRR)
-// per quarter, top left, top right, bottom left, bottom right.
+// Fills an area's rectangle on its texture, one colour (host 0x00BBGGRR) per
+// quarter: top left, top right, bottom left, bottom right.
 void FillQuarters(const headless::VcArea &area, const DWORD colours[4])
 {
     Surface *texture = headless::SurfaceFromHandle(area.texture);
@@ -227,131 +200,91 @@ void FillQuarters(const headless::VcArea &area, const DWORD colours[4])
             texture->SetPixel(x, y, colours[(y < midY ? 0 : 2) + (x < midX ? 0 : 1)]);
 }
 
-TEST_F(RoomViewTest, FromTheSeatTheScreensHangInOrderUprightAndWholeAboveTheMfdsAndTheirPanels)
+// The building as its module loads it from the stand-in's root, through the
+// vessel view of the preview and the live server.
+TEST(RoomViewTest, FromTheSeatTheScreensHangInOrderUprightAndWholeAboveTheMfdsAndTheirPanels)
 {
+    headless::SetSketchpadMode(headless::SketchpadMode::RasterAndRecord);
+    headless::Simulator sim(KORVANE_ROOT_DIR);
+    std::string error;
+    ASSERT_TRUE(sim.loadScenarioText("BEGIN_SHIPS\nHouston:Korvane\n  STATUS Landed Earth\nEND\nEND_SHIPS\n", &error));
+    sim.openVisuals();
+    ASSERT_TRUE(sim.loadCockpit(0));
+    sim.frame(0.1); // the module's first drawing
+    headless::VesselView view;
+    // From outside only the room (seen from within) and the building are
+    // drawn; the screens and the desk belong to the virtual cockpit.
+    const std::vector<RenderMesh> &outside = view.meshes(*sim.focus(), headless::ViewKind::External);
+    ASSERT_EQ(outside.size(), 6u);
+    for (size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(outside[i].groups.empty(), i >= 2) << "mesh " << i;
+
     const headless::ViewSpec seat; // position 0, straight ahead, 40 degrees
     Surface image(kWidth, kHeight);
-    std::string error;
-    ASSERT_TRUE(view_.render(*focus_, seat, image, &error)) << error; // the module's own drawing
-
-    // What the module draws next is shown: a pattern of four colours on
-    // each screen, one colour on each label panel. All are drawn glowing,
-    // so they reach the picture as they are.
-    const DWORD quarters[3][4] = {{0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF},  // screen 0
-                                  {0xFF00FF, 0xFFFF00, 0x0080FF, 0x00FF80},  // screen 1
-                                  {0x8000FF, 0xFF0080, 0x80FF00, 0xFF8000}}; // screen 2
+    ASSERT_TRUE(view.render(*sim.focus(), seat, image, &error)) << error;
+    // What the module draws next is shown: four colours on each screen, one
+    // on each label panel, all glowing, so they reach the picture as they are.
+    const DWORD quarters[3][4] = {{0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF},
+                                  {0xFF00FF, 0xFFFF00, 0x0080FF, 0x00FF80},
+                                  {0x8000FF, 0xFF0080, 0x80FF00, 0xFF8000}};
     const headless::VirtualCockpit &cockpit = headless::VirtualCockpit::instance();
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_NE(cockpit.area(i), nullptr);
+    for (int i = 0; i < 3; ++i)
         FillQuarters(*cockpit.area(i), quarters[i]);
-    }
-    const int panels[2] = {300, 303};
-    const DWORD panelColours[2] = {0x5500FF, 0xFF5500};
-    for (int k = 0; k < 2; ++k) {
-        ASSERT_NE(cockpit.area(panels[k]), nullptr);
-        const DWORD all[4] = {panelColours[k], panelColours[k], panelColours[k], panelColours[k]};
-        FillQuarters(*cockpit.area(panels[k]), all);
-    }
-    ASSERT_TRUE(view_.render(*focus_, seat, image, &error)) << error;
+    const DWORD panels[2][4] = {{0x5500FF, 0x5500FF, 0x5500FF, 0x5500FF}, {0xFF5500, 0xFF5500, 0xFF5500, 0xFF5500}};
+    FillQuarters(*cockpit.area(300), panels[0]);
+    FillQuarters(*cockpit.area(303), panels[1]);
+    ASSERT_TRUE(view.render(*sim.focus(), seat, image, &error)) << error;
     KeepPicture(image, "room_from_the_seat");
 
-    // Each 3.9 m screen, 16.28 m ahead in a plane facing the eye: 3.9 /
-    // 16.28 / 0.72794 x 1080 = 355.42 pixels a side, its centre 2.0 m above
-    // the eye (at 540 - 2.0 / 16.28 / 0.36397 x 540 = 357.73) and 4 m
-    // apart (960 -/+ 4 / 16.28 / 0.64706 x 960 = 960 -/+ 364.53): screen 1
-    // on the left, 0 in the middle, 2 on the right, a quarter of 177.71
-    // pixels a side about each quarter's own centre.
-    const double side = 355.42, centreY = 357.73;
-    const double centreX[3] = {960.0, 595.47, 1324.53};
+    // Each 3.9 m screen 16.28 m ahead faces the eye: 3.9 / 16.28 / 0.72794
+    // x 1080 = 355.42 pixels a side, its centre 2.0 m above the eye (540 -
+    // 2.0 / 16.28 / 0.36397 x 540 = 357.73), the screens 4 m apart (960 -/+
+    // 4 / 16.28 / 0.64706 x 960 = 960 -/+ 364.53): 1 left, 0 middle, 2 right.
+    const double side = 355.42, centreX[3] = {960.0, 595.47, 1324.53}, centreY = 357.73;
+    const int third[3] = {1, 0, 2};
     for (int i = 0; i < 3; ++i) {
+        double x = 0;
         for (int q = 0; q < 4; ++q) {
-            Region r = RegionOfColour(image, quarters[i][q]);
             SCOPED_TRACE("screen " + std::to_string(i) + " quarter " + std::to_string(q));
-            // Whole: nothing in front of it, only its antialiased rim lost.
-            EXPECT_GT(r.count, 0.95 * (side / 2) * (side / 2));
-            EXPECT_LT(r.count, 1.01 * (side / 2) * (side / 2));
-            // Where it belongs: left quarters left, upper ones up.
-            EXPECT_NEAR(r.x, centreX[i] + (q % 2 == 0 ? -side / 4 : side / 4), 1.5);
-            EXPECT_NEAR(r.y, centreY + (q < 2 ? -side / 4 : side / 4), 1.5);
+            Region r = RegionOfColour(image, quarters[i][q]);
+            // Whole (only its antialiased rim lost), neither mirrored nor upside down.
+            EXPECT_GT(r.count, 0.95 * side * side / 4);
+            EXPECT_LT(r.count, 1.01 * side * side / 4);
+            EXPECT_NEAR(r.x, centreX[i] + (q % 2 ? side : -side) / 4, 1.5);
+            EXPECT_NEAR(r.y, centreY + (q < 2 ? -side : side) / 4, 1.5);
+            x += r.x / 4;
         }
-        // And so in the third of the picture the room's order gives it.
-        const double third = kWidth / 3.0;
-        const int expectedThird = i == 1 ? 0 : i == 0 ? 1 : 2;
-        EXPECT_EQ(static_cast<int>(centreX[i] / third), expectedThird);
+        EXPECT_EQ(static_cast<int>(x / (kWidth / 3)), third[i]) << "screen " << i;
     }
-
-    // Below the screens (whose bottom edge is at 357.73 + 177.71 = 535.44),
-    // the left label panel in the left third, the right one in the right
-    // third, each in view and not cut by the picture's edge; every button's
-    // click zone lies on its panel as the picture shows it.
+    // The label panels below the screens' bottom edge (357.73 + 177.71), in
+    // the left and right thirds, not cut by the picture's edge, and every
+    // button's click zone on its panel as the picture shows it.
     for (int k = 0; k < 2; ++k) {
-        Region r = RegionOfColour(image, panelColours[k]);
-        SCOPED_TRACE("panel " + std::to_string(panels[k]));
-        ASSERT_GT(r.count, 0);
-        EXPECT_GT(r.top, 535.44);
-        EXPECT_LT(r.bottom, kHeight - 2);
-        EXPECT_GT(r.left, 1);
-        EXPECT_LT(r.right, kWidth - 2);
-        EXPECT_EQ(static_cast<int>(r.x / (kWidth / 3.0)), k == 0 ? 0 : 2);
+        Region r = RegionOfColour(image, panels[k][0]);
+        EXPECT_GT(r.top, 535.44) << k;
+        EXPECT_TRUE(r.left > 1 && r.right < kWidth - 2 && r.bottom < kHeight - 2) << k;
+        EXPECT_EQ(static_cast<int>(r.x / (kWidth / 3)), 2 * k) << k;
     }
-    const headless::ViewCamera camera = view_.camera(*focus_, seat);
+    const headless::ViewCamera camera = view.camera(*sim.focus(), seat);
     int zones = 0;
     for (const headless::VcArea &a : cockpit.areas()) {
-        if (a.zone == headless::VcArea::Zone::None)
-            continue;
         double x = 0, y = 0;
-        ASSERT_TRUE(camera.Project(headless::VirtualCockpit::zoneCentre(a), kWidth, kHeight, &x, &y));
-        const DWORD panel = panelColours[a.id >= 200 ? 0 : 1];
-        const DWORD seen = image.Pixel(static_cast<int>(x), static_cast<int>(y));
-        EXPECT_TRUE(std::abs(Red(seen) - Red(panel)) <= 3 && std::abs(Green(seen) - Green(panel)) <= 3 &&
-                    std::abs(Blue(seen) - Blue(panel)) <= 3)
-            << "button " << a.id << " at (" << x << ", " << y << ")";
+        if (a.zone == headless::VcArea::Zone::None ||
+            !camera.Project(headless::VirtualCockpit::zoneCentre(a), kWidth, kHeight, &x, &y))
+            continue;
+        const DWORD panel = panels[a.id >= 200 ? 0 : 1][0], seen = image.Pixel(static_cast<int>(x), static_cast<int>(y));
+        EXPECT_TRUE(std::abs(Red(seen) - Red(panel)) <= 3 && std::abs(Blue(seen) - Blue(panel)) <= 3) << a.id;
         ++zones;
     }
     EXPECT_EQ(zones, 30);
-
-    // The MFD displays beside the panels, inboard, show their lines: their
-    // centres (panel coordinates (0.59, 0.19) on the left panel, (-0.21,
-    // 0.19) on the right) lie at (-0.30946, -0.25553, 1.76245) and
-    // (0.20934, -0.25553, 1.76237) from the eye, at (699.5, 755.1) and
-    // (1136.2, 755.1).
+    // Inboard of the panels the MFD displays show their lines: their centres
+    // (panel coordinates (0.59, 0.19) left, (-0.21, 0.19) right) lie at
+    // (-0.30946, -0.25553, 1.76245) and (0.20934, -0.25553, 1.76237) from the
+    // eye, at pixels (699.5, 755.1) and (1136.2, 755.1).
     EXPECT_GT(GreenTextPixels(image, 700, 755, 160), 200) << "MFD 0";
     EXPECT_GT(GreenTextPixels(image, 1136, 755, 160), 200) << "MFD 1";
-}
-
-TEST_F(RoomViewTest, FromOutsideOnlyTheBuildingStandsUnderTheSky)
-{
-    // The screens and the desk belong to the virtual cockpit: from outside
-    // only the room (seen from within, so nothing of it from outside) and
-    // the building are drawn.
-    const std::vector<RenderMesh> &outside = view_.meshes(*focus_, headless::ViewKind::External);
-    const std::vector<RenderMesh> &inside = view_.meshes(*focus_, headless::ViewKind::Cockpit);
-    ASSERT_EQ(outside.size(), 6u);
-    ASSERT_EQ(inside.size(), 6u);
-    for (size_t i = 0; i < 6; ++i) {
-        EXPECT_EQ(outside[i].groups.empty(), i >= 2) << "mesh " << i;
-        EXPECT_FALSE(inside[i].groups.empty()) << "mesh " << i;
-    }
-
-    headless::ViewSpec spec;
-    spec.kind = headless::ViewKind::External;
-    Surface image(960, 540);
-    std::string error;
-    ASSERT_TRUE(view_.render(*focus_, spec, image, &error)) << error;
-    KeepPicture(image, "building_from_outside");
-    // Sky (0.53, 0.69, 0.88) x 255 above, the ground below, the building's
-    // facade (lit grey, not the sky's blue nor the ground's green) in the
-    // middle.
-    EXPECT_EQ(image.Pixel(5, 5), 0xE0B087u);
-    EXPECT_EQ(image.Pixel(954, 5), 0xE0B087u);
-    for (int x : {5, 954}) {
-        DWORD ground = image.Pixel(x, 534);
-        EXPECT_GT(Green(ground), Red(ground));
-        EXPECT_GT(Green(ground), Blue(ground));
-    }
-    DWORD middle = image.Pixel(480, 300);
-    EXPECT_NE(middle, 0xE0B087u);
-    EXPECT_GE(Red(middle), Green(middle));
+    sim.closeVisuals();
+    headless::MfdDisplays::instance().reset();
 }
 
 } // namespace
