@@ -205,7 +205,7 @@ void ControlRoom::step(double wallSeconds)
     }
     sinceState_ += wall;
     publishChanges(forceState);
-    renderView(wall);
+    gatherView(wall);
 }
 
 ViewLayout ControlRoom::viewLayout()
@@ -227,7 +227,7 @@ ViewLayout ControlRoom::viewLayout()
     return layout;
 }
 
-void ControlRoom::renderView(double wallSeconds)
+void ControlRoom::gatherView(double wallSeconds)
 {
     sinceView_ += wallSeconds;
     if (viewWorker_.failed())

@@ -97,9 +97,6 @@ public:
     void setTexturePoint(TexturePointFn fn) { texturePoint_ = std::move(fn); }
 
     headless::Simulator *simulator() const { return sim_.get(); }
-    // Whether pictures of the 3D view are drawn (the options ask for them
-    // and the renderer could draw the first).
-    bool viewShown() const { return viewOn_; }
     double warp() const { return warp_; }
     bool paused() const { return paused_; }
     std::uint64_t frames() const { return frames_; }
@@ -117,7 +114,8 @@ private:
     void publishLayout();
     void publishChanges(bool forceState);
     SimulationState currentState() const;
-    void renderView(double wallSeconds);
+    // Gathers the 3D view for the view worker, if it is due.
+    void gatherView(double wallSeconds);
     ViewLayout viewLayout();
 
     Hub &hub_;
