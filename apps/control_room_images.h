@@ -1,5 +1,5 @@
 // The preview's pictures of the control room: one PNG per cockpit area that
-// is drawn on a texture, and a composite laid out like the room.
+// is drawn on a texture, and the 3D views of the room.
 
 #ifndef KORVANE_APPS_CONTROL_ROOM_IMAGES_H
 #define KORVANE_APPS_CONTROL_ROOM_IMAGES_H
@@ -7,13 +7,26 @@
 #include <string>
 #include <vector>
 
+#include "headless/vessel_view.h"
+
+namespace headless {
+class Simulator;
+}
+
 namespace preview {
 
 // Writes screen0.png, screen1.png, screen2.png, mfd_left.png, mfd_right.png
-// (each area's texture cut to its rectangle) and controlroom.png into
-// outDir. The paths written go to *written. False if a file could not be
-// written or no cockpit is loaded.
-bool WriteControlRoomImages(const std::string &outDir, std::vector<std::string> *written);
+// (each area's texture cut to its rectangle) into outDir. The paths written
+// go to *written. False if a file could not be written or no cockpit is
+// loaded.
+bool WriteAreaImages(const std::string &outDir, std::vector<std::string> *written);
+
+// Draws the view of the focus vessel through spec (1920 x 1080, the size
+// --click-at clicks through) and writes it to path. False with the reason
+// in *error if there is no focus vessel, the renderer cannot draw or the
+// file cannot be written.
+bool WriteViewImage(headless::Simulator &sim, headless::VesselView &view, const headless::ViewSpec &spec,
+                    const std::string &path, std::string *error);
 
 } // namespace preview
 

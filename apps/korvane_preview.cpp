@@ -18,6 +18,7 @@
 #include "headless/vc.h"
 #include "headless/simulator.h"
 #include "headless/vecmath.h"
+#include "headless/vessel_view.h"
 #include "headless/world.h"
 
 namespace {
@@ -84,7 +85,58 @@ void RepaintCockpit()
             cockpit.triggerRedraw(-1, area.id);
 }
 
-void Perform(headless::Simulator &sim, const preview::TimedAction &action)
+// The room as its user sees it: the view the pictures and --click-at share.
+struct RoomView {
+    headless::VesselView view;
+    headless::ViewSpec cockpit; // from the loaded cockpit position, turned by --look
+};
+
+// A click through a pixel of the cockpit view, as the simulator turns a
+// click on its picture into a ray from the eye.
+bool ClickThroughPixel(headless::Simulator &sim, RoomView &room, int x, int y)
+{
+    if (!sim.focus())
+        return false;
+    headless::ViewCamera camera = room.view.camera(*sim.focus(), room.cockpit);
+    headless::Ray ray = camera.RayThroughPixel(x, y, preview::kViewWidth, preview::kViewHeight);
+    return sim.clickRay(ray.origin, ray.direction);
+}
+
+// The 3D pictures at the end of a run: controlroom.png from the run's
+// cockpit position, exterior.png, then view<N>.png from each position asked
+// for (the cockpit is loaded there for it).
+bool WriteRoomViews(headless::Simulator &sim, RoomView &room, const preview::Options &options, const std::string &outDir,
+                    std::vector<std::string> *written)
+{
+    std::string error;
+    auto write = [&](const headless::ViewSpec &spec, const std::string &name) {
+        std::string path = outDir + "/" + name;
+        if (!preview::WriteViewImage(sim, room.view, spec, path, &error)) {
+            std::fprintf(stderr, "korvane-preview: %s: %s\n", name.c_str(), error.c_str());
+            return false;
+        }
+        written->push_back(path);
+        return true;
+    };
+    bool ok = !sim.cockpitLoaded() || write(room.cockpit, "controlroom.png");
+    if (options.exterior) {
+        headless::ViewSpec outside;
+        outside.kind = headless::ViewKind::External;
+        outside.fovDeg = room.cockpit.fovDeg;
+        ok = write(outside, "exterior.png") && ok;
+    }
+    for (int position : options.viewPositions) {
+        if (!sim.loadCockpit(position)) {
+            std::fprintf(stderr, "korvane-preview: view%d.png: the focus vessel has no virtual cockpit\n", position);
+            ok = false;
+            continue;
+        }
+        ok = write(room.cockpit, "view" + std::to_string(position) + ".png") && ok;
+    }
+    return ok;
+}
+
+void Perform(headless::Simulator &sim, RoomView &room, const preview::TimedAction &action)
 {
     double t = headless::World::instance().simTime();
     switch (action.kind) {
@@ -111,6 +163,12 @@ void Perform(headless::Simulator &sim, const preview::TimedAction &action)
         bool accepted = headless::AnswerInputBox(action.what);
         std::printf("t=%.1f input \"%s\"%s\n", t, action.what.c_str(),
                     !open ? ": no input box is open" : accepted ? "" : " (rejected)");
+        break;
+    }
+    case preview::TimedAction::Kind::ClickAt: {
+        bool ok = ClickThroughPixel(sim, room, action.pixelX, action.pixelY);
+        std::printf("t=%.1f click at %d,%d%s\n", t, action.pixelX, action.pixelY,
+                    ok ? "" : ": nothing there takes clicks");
         break;
     }
     }
@@ -166,6 +224,9 @@ int main(int argc, char **argv)
     sim.openVisuals();
     if (!sim.loadCockpit(options.cockpitPosition))
         std::fprintf(stderr, "korvane-preview: the focus vessel has no virtual cockpit\n");
+    RoomView room;
+    room.cockpit.look = headless::HeadTurn{options.lookYawDeg, options.lookPitchDeg};
+    room.cockpit.fovDeg = headless::SessionFovDeg(sim);
 
     std::vector<preview::TimedAction> actions = options.actions;
     std::stable_sort(actions.begin(), actions.end(),
@@ -186,7 +247,7 @@ int main(int argc, char **argv)
         }
         while (nextAction < actions.size() &&
                actions[nextAction].timeSeconds <= headless::World::instance().simTime())
-            Perform(sim, actions[nextAction++]);
+            Perform(sim, room, actions[nextAction++]);
         sim.frame(options.stepSeconds);
         headless::ClearRecordings(); // nothing reads them here; they would only pile up
     }
@@ -202,7 +263,9 @@ int main(int argc, char **argv)
     }
     PrintSummary();
     std::vector<std::string> images;
-    bool imagesOk = preview::WriteControlRoomImages(outDir, &images);
+    bool imagesOk = preview::WriteAreaImages(outDir, &images);
+    if (options.pictures3d)
+        imagesOk = WriteRoomViews(sim, room, options, outDir, &images) && imagesOk;
     for (const std::string &path : images)
         std::printf("image: %s\n", path.c_str());
     std::printf("saved scenario: %s\n", savePath.c_str());

@@ -1,6 +1,7 @@
 #include "apps/preview_options.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -31,6 +32,16 @@ bool ParseTimed(const std::string &text, TimedAction::Kind kind, std::vector<Tim
         return false;
     out.push_back(TimedAction{kind, text.substr(0, at), t});
     return true;
+}
+
+// "X,Y" as two numbers; integers only if whole is set.
+bool ParsePair(const std::string &text, bool whole, double *x, double *y)
+{
+    size_t comma = text.find(',');
+    if (comma == std::string::npos || !ParseNumber(text.substr(0, comma), x) ||
+        !ParseNumber(text.substr(comma + 1), y) || !std::isfinite(*x) || !std::isfinite(*y))
+        return false;
+    return !whole || (*x == std::floor(*x) && *y == std::floor(*y));
 }
 
 // Keyboard scan codes, as the simulator numbers its keys.
@@ -76,8 +87,8 @@ bool ParseKeyCombination(const std::string &text, unsigned char kstate[256], uns
 std::string UsageText()
 {
     return "Usage: korvane-preview [options]\n"
-           "Runs a scenario in the headless simulator, renders the control room's\n"
-           "screens and panels to PNG files, and saves the scenario.\n"
+           "Runs a scenario in the headless simulator, writes the control room's screens\n"
+           "and panels and its 3D view from the cockpit to PNG files, and saves the scenario.\n"
            "\n"
            "  --root DIR          simulator root (default: the root beside the executable)\n"
            "  --scenario PATH     scenario, relative to the root (default Scenarios/Korvane/Default.scn)\n"
@@ -90,6 +101,11 @@ std::string UsageText()
            "  --click AREA@TIME   click the cockpit area AREA at simulation time TIME\n"
            "  --key KEYS@TIME     press a key combination, e.g. ctrl+t@60\n"
            "  --input TEXT@TIME   type TEXT into the open input box and press Enter\n"
+           "  --click-at X,Y@TIME click through pixel (X, Y) of the cockpit view (1920 x 1080) at TIME\n"
+           "  --view N            also write view<N>.png, the view from cockpit position N (repeatable)\n"
+           "  --look YAW,PITCH    turn the head in the cockpit views (degrees, right and up)\n"
+           "  --external          also write exterior.png, the building from outside\n"
+           "  --no-3d             write no 3D pictures (controlroom.png, view<N>.png, exterior.png)\n"
            "  --no-network        run without the tracking network\n"
            "  --render-all        paint the screens in every frame (default: the last few seconds)\n"
            "  --help              print this text\n";
@@ -114,6 +130,42 @@ bool ParseOptions(int argc, char **argv, Options &out, std::string *error)
             out.network = false;
         } else if (arg == "--render-all") {
             out.renderAll = true;
+        } else if (arg == "--external") {
+            out.exterior = true;
+        } else if (arg == "--no-3d") {
+            out.pictures3d = false;
+        } else if (arg == "--view" || arg == "--look") {
+            double a = 0.0, b = 0.0;
+            if (!value(&v))
+                return false;
+            if (arg == "--view") {
+                if (!ParseNumber(v, &a) || a != std::floor(a) || std::fabs(a) > 1e6) {
+                    *error = "bad cockpit position for --view: " + v;
+                    return false;
+                }
+                out.viewPositions.push_back(static_cast<int>(a));
+            } else {
+                if (!ParsePair(v, false, &a, &b)) {
+                    *error = "expected YAW,PITCH in degrees for --look: " + v;
+                    return false;
+                }
+                out.lookYawDeg = a;
+                out.lookPitchDeg = b;
+            }
+        } else if (arg == "--click-at") {
+            double x = 0.0, y = 0.0;
+            std::vector<TimedAction> click;
+            if (!value(&v))
+                return false;
+            if (!ParseTimed(v, TimedAction::Kind::ClickAt, click) || !ParsePair(click[0].what, true, &x, &y) ||
+                x < 0 || x >= kViewWidth || y < 0 || y >= kViewHeight) {
+                *error = "expected X,Y@TIME with a pixel of the " + std::to_string(kViewWidth) + " x " +
+                         std::to_string(kViewHeight) + " view for --click-at: " + v;
+                return false;
+            }
+            click[0].pixelX = static_cast<int>(x);
+            click[0].pixelY = static_cast<int>(y);
+            out.actions.push_back(click[0]);
         } else if (arg == "--root") {
             if (!value(&out.root))
                 return false;

@@ -10,10 +10,17 @@ namespace preview {
 
 // Something the user does at a simulation time.
 struct TimedAction {
-    enum class Kind { Click, Key, Input } kind;
-    std::string what;   // area id, key combination ("ctrl+t") or typed text
+    enum class Kind { Click, Key, Input, ClickAt } kind;
+    std::string what;   // area id, key combination ("ctrl+t"), typed text or "X,Y"
     double timeSeconds; // simulation time
+    int pixelX = 0;     // ClickAt: the pixel of the cockpit view, within kViewWidth x kViewHeight
+    int pixelY = 0;
 };
+
+// The size of the 3D pictures of the room, and of the view --click-at
+// clicks through.
+constexpr int kViewWidth = 1920;
+constexpr int kViewHeight = 1080;
 
 struct Options {
     std::string root;                             // simulator root; empty: beside the executable
@@ -26,6 +33,13 @@ struct Options {
     int cockpitPosition = 0;
     bool network = true;
     bool renderAll = false;                       // paint every frame, not only the last ones
+    // The 3D pictures: controlroom.png from the run's cockpit position,
+    // view<N>.png from each of viewPositions, exterior.png from outside.
+    bool pictures3d = true;
+    std::vector<int> viewPositions;
+    bool exterior = false;
+    double lookYawDeg = 0.0;                      // the head's turn in every cockpit picture and click
+    double lookPitchDeg = 0.0;
     std::vector<TimedAction> actions;
     bool help = false;
 };

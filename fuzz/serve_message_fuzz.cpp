@@ -13,7 +13,8 @@
 
 namespace {
 
-const serve::ClickableAreas kPanels{{300, 303}};
+// The building's panels and a 3D view of 960 x 540 pixels.
+const serve::ClickableAreas kPanels{{300, 303}, 960, 540};
 
 void Check(bool ok)
 {
@@ -46,6 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         for (char c : typed->text)
             Check(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
     }
+    if (auto *view = std::get_if<serve::ViewClickMessage>(&input))
+        Check(view->x >= 0 && view->x < kPanels.viewWidth && view->y >= 0 && view->y < kPanels.viewHeight);
     if (auto *warp = std::get_if<serve::WarpMessage>(&input))
         Check(std::isfinite(warp->warp) && warp->warp >= serve::kMinWarp && warp->warp <= serve::kMaxWarp);
     return 0;

@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "headless/dds_file.h"
+#include "headless/renderer.h"
 #include "headless/surfaces.h"
 
 namespace headless {
@@ -33,8 +34,11 @@ Visual *Visual::fromHandle(VISHANDLE h)
 }
 
 Mesh::Mesh(std::string name, MeshFile file, std::vector<SURFHANDLE> textures)
-    : name_(std::move(name)), file_(std::move(file)), textures_(std::move(textures))
+    : name_(std::move(name)), file_(std::move(file)), textures_(std::move(textures)), staticIds_(textures_.size(), 0)
 {
+    for (size_t i = 0; i < textures_.size(); ++i)
+        if (textures_[i] && i < file_.textures.size() && !file_.textures[i].dynamic)
+            staticIds_[i] = NewStaticTextureId();
 }
 
 Mesh::~Mesh()
@@ -48,6 +52,13 @@ SURFHANDLE Mesh::texture(DWORD texidx) const
     if (texidx == 0 || texidx > textures_.size())
         return nullptr;
     return textures_[texidx - 1];
+}
+
+uint64_t Mesh::textureStaticId(DWORD texidx) const
+{
+    if (texidx == 0 || texidx > staticIds_.size())
+        return 0;
+    return staticIds_[texidx - 1];
 }
 
 MeshStore &MeshStore::instance()

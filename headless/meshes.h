@@ -18,6 +18,7 @@
 #ifndef KORVANE_HEADLESS_MESHES_H
 #define KORVANE_HEADLESS_MESHES_H
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -43,11 +44,17 @@ public:
     // Texture texidx (counting from 1); null for 0, past the list, or a
     // texture that could not be loaded.
     SURFHANDLE texture(DWORD texidx) const;
+    // The 3D renderer's id of texture texidx (renderer.h): its own for each
+    // loaded static texture, given when the mesh is loaded, so that every
+    // view keeps those pixels once; 0 for a dynamic texture (read afresh by
+    // every picture) and wherever texture() is null.
+    uint64_t textureStaticId(DWORD texidx) const;
 
 private:
     std::string name_;
     MeshFile file_;
     std::vector<SURFHANDLE> textures_;
+    std::vector<uint64_t> staticIds_; // by texture, as textures_
 };
 
 // The global mesh store.

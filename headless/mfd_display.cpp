@@ -12,11 +12,14 @@ namespace {
 constexpr DWORD kBackground = 0x000000;
 constexpr DWORD kFrameColour = 0x406040;
 constexpr DWORD kTextColour = 0x00E000;
-constexpr int kFontHeight = 29;   // pixels: 17 characters of Courier fill 300 of them
+// Courier's characters are 0.61 of its height wide: at 21 pixels the longest
+// line an MFD shows, a menu's 36 characters ("ALT  Altitude: mean radius or
+// ground"), fills 460 of the 480 pixels within the margins.
+constexpr int kFontHeight = 21;
 constexpr int kMarginLeft = 16;   // text's left edge
 constexpr int kTitleTop = 13;
-constexpr int kFirstLineTop = 67; // below the title
-constexpr int kLineSpacing = 37;  // thirteen lines fit
+constexpr int kFirstLineTop = 56; // below the title
+constexpr int kLineSpacing = 32;  // a menu's twelve lines fit
 
 void Paint(SURFHANDLE s, int mfd)
 {

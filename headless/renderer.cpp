@@ -86,6 +86,10 @@ struct TextureObject {
     GLuint name = 0;
     int width = 0, height = 0; // the size its pixels were given at
     bool used = false;         // drawn with in the current render
+    // A changing texture's pixels as last given: where they were read from
+    // and their version (0: none known).
+    const uint32_t *pixels = nullptr;
+    uint64_t version = 0;
 };
 
 // The process's one context and the objects kept in it between renders.
@@ -411,7 +415,12 @@ std::vector<GLuint> PrepareTextures(GlState &s, const std::vector<RenderTexture>
             if (s.dynamicTextures.size() <= static_cast<size_t>(item.texture))
                 s.dynamicTextures.resize(item.texture + 1);
             object = &s.dynamicTextures[item.texture];
-            Upload(s, t, *object);
+            if (t.version == 0 || t.version != object->version || t.pixels != object->pixels ||
+                t.width != object->width || t.height != object->height) {
+                Upload(s, t, *object);
+                object->pixels = t.pixels;
+                object->version = t.version;
+            }
         }
         object->used = true;
         names[item.texture] = object->name;

@@ -87,6 +87,11 @@ struct RenderTexture {
     // first render that uses the id and kept for as long as every render
     // uses it.
     uint64_t staticId = 0;
+    // For a texture that may change: which state of its pixels this is
+    // (Surface::version). A render that finds the same pixels, size and
+    // version at the same index as the render before reads them no more;
+    // 0 reads them every time.
+    uint64_t version = 0;
 };
 
 // A new id for unchanging texture pixels; never the same twice in a process.

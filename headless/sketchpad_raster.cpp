@@ -71,6 +71,7 @@ HeadlessSketchpad::~HeadlessSketchpad()
         cairo_destroy(canvas_->cr);
         cairo_surface_flush(canvas_->surface);
         cairo_surface_destroy(canvas_->surface);
+        surface_->touch(); // what it drew since it took the pixels
     }
     UnpinSurface(surface_);
 }

@@ -1,6 +1,7 @@
 #include "headless/surfaces.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cairo.h>
 #include <cstring>
 #include <memory>
@@ -71,6 +72,8 @@ bool ClipToSurface(const Surface &surface, const RECT *rect, RECT &clipped)
 Surface::Surface(int width, int height)
     : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, kOpaque)
 {
+    static std::atomic<uint64_t> made{0};
+    version_ = ++made << 32;
 }
 
 DWORD Surface::Pixel(int x, int y) const
@@ -84,10 +87,15 @@ void Surface::SetPixel(int x, int y, DWORD colour)
 {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return;
+    touch();
     pixels_[static_cast<size_t>(y) * width_ + x] = ArgbFromHost(colour);
 }
 
-void Surface::Fill(DWORD colour) { std::fill(pixels_.begin(), pixels_.end(), ArgbFromHost(colour)); }
+void Surface::Fill(DWORD colour)
+{
+    touch();
+    std::fill(pixels_.begin(), pixels_.end(), ArgbFromHost(colour));
+}
 
 SURFHANDLE CreateSurface(int width, int height)
 {
@@ -159,7 +167,7 @@ void UnpinSurface(Surface *surface)
 void Blit(SURFHANDLE tgt, int tgtx, int tgty, SURFHANDLE src, int srcx, int srcy, int w, int h, DWORD colourKey)
 {
     Surface *to = SurfaceFromHandle(tgt);
-    Surface *from = SurfaceFromHandle(src);
+    const Surface *from = SurfaceFromHandle(src); // only read: its version stays
     if (!to || !from || w <= 0 || h <= 0)
         return;
 

@@ -32,8 +32,23 @@ public:
     int height() const { return height_; }
     // Bytes from one row to the next.
     int stride() const { return width_ * 4; }
-    uint32_t *data() { return pixels_.data(); }
+    // Write access to the pixels: the version changes.
+    uint32_t *data()
+    {
+        touch();
+        return pixels_.data();
+    }
     const uint32_t *data() const { return pixels_.data(); }
+
+    // Which state of the pixels this is: a value no other surface of the
+    // process ever has, which changes with every write access (data(),
+    // SetPixel, Fill) and when a sketchpad that drew on the surface is
+    // released. Equal versions of a surface mean unchanged pixels; the 3D
+    // renderer uploads a texture again only when its version changed.
+    uint64_t version() const { return version_; }
+    // The pixels changed (or are about to change) through a pointer taken
+    // earlier.
+    void touch() { ++version_; }
 
     // The host colour 0x00BBGGRR of a pixel; 0 outside the surface.
     DWORD Pixel(int x, int y) const;
@@ -47,6 +62,7 @@ private:
     int width_;
     int height_;
     std::vector<uint32_t> pixels_;
+    uint64_t version_; // the surface's own range of 2^32 values
 };
 
 // Largest width or height of a surface, in pixels (Cairo's own limit).

@@ -27,7 +27,8 @@ int ViewTextures::add(SURFHANDLE s, uint64_t staticId)
     const Surface *surface = SurfaceFromHandle(s);
     if (!surface)
         return -1;
-    textures_.push_back(RenderTexture{surface->width(), surface->height(), surface->data(), staticId});
+    textures_.push_back(
+        RenderTexture{surface->width(), surface->height(), surface->data(), staticId, staticId ? 0 : surface->version()});
     int index = static_cast<int>(textures_.size()) - 1;
     indices_.emplace_back(s, index);
     return index;

@@ -33,8 +33,9 @@ bool MeshShownIn(WORD visibility, ViewKind kind);
 class ViewTextures {
 public:
     // The index of surface s among the render's textures, added on first
-    // use; staticId as in RenderTexture (0: the surface may change). -1 for
-    // a handle that is not a live surface, which draws untextured.
+    // use; staticId as in RenderTexture (0: the surface may change, and its
+    // version goes with it). -1 for a handle that is not a live surface,
+    // which draws untextured.
     int add(SURFHANDLE s, uint64_t staticId = 0);
     const std::vector<RenderTexture> &textures() const { return textures_; }
 

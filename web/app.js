@@ -166,6 +166,8 @@
         room.hello = m;
         knownKeys = new Set(m.keys);
         boxText.maxLength = m.limits.maxTextBytes;
+        if (m.view && m.view.width && m.view.height)
+          $('view-canvas').style.aspectRatio = m.view.width + ' / ' + m.view.height;
         break;
       case 'state': showState(m); break;
       case 'mfd': showMfd(m); break;
@@ -230,6 +232,21 @@
     // itself in a normal window), the key is the control room's alone.
     event.preventDefault();
     pressKey(event.code, event.ctrlKey, event.altKey, event.shiftKey);
+  });
+
+  // A click on the 3D view: the pixel of the view's picture under the
+  // pointer, which the server casts a ray through, as the simulator does.
+  const viewCanvas = $('view-canvas');
+  viewCanvas.addEventListener('click', (event) => {
+    const view = room.hello && room.hello.view;
+    if (!view || !view.width || !view.height)
+      return;
+    const r = viewCanvas.getBoundingClientRect();
+    const x = Math.floor((event.clientX - r.left - viewCanvas.clientLeft) / viewCanvas.clientWidth * view.width);
+    const y = Math.floor((event.clientY - r.top - viewCanvas.clientTop) / viewCanvas.clientHeight * view.height);
+    if (x < 0 || x >= view.width || y < 0 || y >= view.height)
+      return;
+    send({ type: 'viewclick', x, y });
   });
 
   $('ctrl-t').addEventListener('click', () => pressKey('KeyT', true, false, false));

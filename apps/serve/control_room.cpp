@@ -1,6 +1,7 @@
 #include "apps/serve/control_room.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
@@ -73,12 +74,14 @@ Overloaded(Ts...) -> Overloaded<Ts...>;
 } // namespace
 
 ControlRoom::ControlRoom(Hub &hub, FrameEncoder &encoder, InputQueue &inputs, ServerStats &stats)
-    : hub_(hub), encoder_(encoder), inputs_(inputs), stats_(stats), texturePoint_(headless::TexturePointToVessel)
+    : hub_(hub), encoder_(encoder), inputs_(inputs), stats_(stats), texturePoint_(headless::TexturePointToVessel),
+      viewWorker_(encoder, stats)
 {
 }
 
 ControlRoom::~ControlRoom()
 {
+    viewWorker_.stop();
     headless::VirtualCockpit::instance().setRedrawListener(nullptr);
     if (sim_)
         sim_->closeVisuals();
@@ -109,6 +112,29 @@ bool ControlRoom::load(const ControlRoomOptions &options, std::string *error)
     }
     headless::VirtualCockpit::instance().setRedrawListener(
         [this](int areaId, SURFHANDLE texture) { onRedraw(areaId, texture); });
+    view_ = headless::VesselView();
+    viewSpec_ = headless::ViewSpec();
+    viewSpec_.fovDeg = headless::SessionFovDeg(*sim_);
+    viewOn_ = options.viewRate > 0.0 && options.viewWidth > 0 && options.viewHeight > 0;
+    std::string why;
+    if (viewOn_ && !headless::RendererAvailable(&why)) {
+        std::fprintf(stderr, "korvane-serve: no 3D view: %s\n", why.c_str());
+        viewOn_ = false;
+    }
+    // The first picture is the slow one (the rasteriser compiles its
+    // shaders, every texture is read and copied): drawn here, before the
+    // clock runs, and not sent.
+    if (viewOn_) {
+        viewWorker_.setSize(options.viewWidth, options.viewHeight);
+        if (ViewJob *job = viewWorker_.vacant()) {
+            job->take(view_.gather(*sim_->focus(), viewSpec_), 0.0, Clock::now());
+            viewWorker_.post(false);
+        }
+        viewOn_ = !viewWorker_.failed();
+    }
+    headless::ClearRecordings();
+    viewDirty_ = true;
+    sinceView_ = 1e9;
     publishLayout();
     publishChanges(true);
     return true;
@@ -138,6 +164,7 @@ void ControlRoom::publishLayout()
     for (const headless::VcMfd &m : cockpit.mfds())
         layout.mfds.push_back(m.mfd);
     std::sort(layout.mfds.begin(), layout.mfds.end());
+    layout.view = viewLayout();
     OutMessagePtr hello = HelloMessage(layout, options_.scenario);
     hub_.setLayout(std::move(layout));
     hub_.publish("hello", hello);
@@ -178,6 +205,48 @@ void ControlRoom::step(double wallSeconds)
     }
     sinceState_ += wall;
     publishChanges(forceState);
+    gatherView(wall);
+}
+
+ViewLayout ControlRoom::viewLayout()
+{
+    ViewLayout layout;
+    if (!viewOn_ || !sim_->focus())
+        return layout;
+    layout.width = options_.viewWidth;
+    layout.height = options_.viewHeight;
+    const headless::ViewCamera camera = view_.camera(*sim_->focus(), viewSpec_);
+    for (const headless::VcArea &a : headless::VirtualCockpit::instance().areas()) {
+        double x = 0, y = 0;
+        if (a.zone == headless::VcArea::Zone::None ||
+            !camera.Project(headless::VirtualCockpit::zoneCentre(a), layout.width, layout.height, &x, &y) || x < 0 ||
+            y < 0 || x >= layout.width || y >= layout.height)
+            continue;
+        layout.zones.push_back(ViewZone{a.id, x, y});
+    }
+    return layout;
+}
+
+void ControlRoom::gatherView(double wallSeconds)
+{
+    sinceView_ += wallSeconds;
+    if (viewWorker_.failed())
+        viewOn_ = false;
+    Vessel *focus = sim_->focus();
+    if (!viewOn_ || !focus || !viewDirty_ || hub_.pageCount() == 0 || sinceView_ < 1.0 / options_.viewRate ||
+        !encoder_.idle())
+        return;
+    ViewJob *job = viewWorker_.vacant();
+    if (!job)
+        return;
+    Clock::time_point start = Clock::now();
+    job->take(view_.gather(*focus, viewSpec_), headless::World::instance().simTime(), start);
+    headless::ClearRecordings(); // the MFD displays' painting
+    stats_.viewGathered(static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count()));
+    viewWorker_.post();
+    viewDirty_ = false;
+    sinceView_ = 0.0;
 }
 
 void ControlRoom::run(const std::atomic<bool> &stop)
@@ -186,6 +255,7 @@ void ControlRoom::run(const std::atomic<bool> &stop)
     const auto tick = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / fps));
     Clock::time_point last = Clock::now();
     Clock::time_point next = last;
+    viewWorker_.start();
     while (!stop.load()) {
         Clock::time_point now = Clock::now();
         step(std::chrono::duration<double>(now - last).count());
@@ -196,6 +266,7 @@ void ControlRoom::run(const std::atomic<bool> &stop)
             next = after; // behind: the next frame starts at once and stands for the longer wait
         std::this_thread::sleep_until(next);
     }
+    viewWorker_.stop();
 }
 
 void ControlRoom::apply(const PageInput &input)
@@ -246,6 +317,19 @@ void ControlRoom::apply(const PageInput &input)
             },
             [&](const PauseMessage &pause) { paused_ = pause.paused; },
             [&](const WarpMessage &warp) { warp_ = std::clamp(warp.warp, kMinWarp, kMaxWarp); },
+            [&](const ViewClickMessage &click) {
+                // The view the page clicked on is the one drawn now: the
+                // cockpit's camera does not move between pictures.
+                Vessel *focus = sim.focus();
+                if (!viewOn_ || !focus || click.x >= options_.viewWidth || click.y >= options_.viewHeight) {
+                    stats_.inputsIgnored++;
+                    return;
+                }
+                headless::Ray ray = view_.camera(*focus, viewSpec_)
+                                        .RayThroughPixel(click.x, click.y, options_.viewWidth, options_.viewHeight);
+                if (!sim.clickRay(ray.origin, ray.direction))
+                    stats_.inputsIgnored++;
+            },
         },
         input);
 }
@@ -289,6 +373,7 @@ void ControlRoom::onRedraw(int areaId, SURFHANDLE textureHandle)
     last.pixels = picture.pixels;
     last.texts = std::move(texts);
     encoder_.submit(std::move(picture));
+    viewDirty_ = true;
 }
 
 SimulationState ControlRoom::currentState() const
@@ -322,6 +407,7 @@ void ControlRoom::publishChanges(bool forceState)
         if (first || d != mfdsSent_[static_cast<size_t>(mfd)]) {
             hub_.publish(MfdStream(mfd), MfdMessage(d));
             mfdsSent_[static_cast<size_t>(mfd)] = d;
+            viewDirty_ = true; // the view shows the MFD's display
         }
     }
 

@@ -13,6 +13,16 @@
 // picture is the one sent last) and handed to the encoder; the MFD displays,
 // the input box and the vessel list are published when they change, and the
 // clock a few times a second.
+//
+// The 3D view from the cockpit is gathered here too, between frames, as the
+// simulator draws it: only while a page watches, only after something it
+// shows changed (an area's picture or an MFD display), at most viewRate
+// times a second, and never while the encoder still has the areas' pictures
+// to encode (which would slow their way to the pages) or the view worker
+// still draws the last one: a later step gathers it then. The view worker
+// draws it on a thread of its own (view_worker.h). A click on the view is a
+// ray from the view's eye through the pixel clicked, which the cockpit's
+// click zones take as the simulator's own click.
 
 #ifndef KORVANE_APPS_SERVE_CONTROL_ROOM_H
 #define KORVANE_APPS_SERVE_CONTROL_ROOM_H
@@ -31,6 +41,8 @@
 #include "apps/serve/input_queue.h"
 #include "apps/serve/page_output.h"
 #include "apps/serve/server_stats.h"
+#include "apps/serve/view_worker.h"
+#include "headless/vessel_view.h"
 
 class Vessel;
 
@@ -47,6 +59,9 @@ struct ControlRoomOptions {
     int framesPerSecond = 30;     // of the real-time loop
     bool network = true;          // start the tracking network's plug-in (if Orbiter.cfg activates it)
     int cockpitPosition = 0;
+    int viewWidth = 960;          // the 3D view's picture (pixels)
+    int viewHeight = 540;
+    double viewRate = 5.0;        // most pictures of the 3D view a second; 0: no 3D view
 };
 
 class ControlRoom {
@@ -73,7 +88,9 @@ public:
 
     // One pass of the loop, standing for wallSeconds of real time.
     void step(double wallSeconds);
-    // Steps in real time at the options' frame rate until stop is set.
+    // Steps in real time at the options' frame rate until stop is set, with
+    // the view worker's thread drawing the 3D view (without run(), each
+    // step draws it itself).
     void run(const std::atomic<bool> &stop);
 
     // Replaces the texture-to-cockpit mapping that panel clicks go through.
@@ -97,6 +114,9 @@ private:
     void publishLayout();
     void publishChanges(bool forceState);
     SimulationState currentState() const;
+    // Gathers the 3D view for the view worker, if it is due.
+    void gatherView(double wallSeconds);
+    ViewLayout viewLayout();
 
     Hub &hub_;
     FrameEncoder &encoder_;
@@ -122,6 +142,13 @@ private:
     std::uint64_t frames_ = 0;
     double lagSeconds_ = 0.0;
     bool published_ = false;
+
+    headless::VesselView view_;
+    headless::ViewSpec viewSpec_;
+    ViewWorker viewWorker_;
+    bool viewOn_ = false;
+    bool viewDirty_ = true;      // something the view shows changed since its last picture
+    double sinceView_ = 1e9;     // wall seconds since the last picture
 };
 
 } // namespace serve

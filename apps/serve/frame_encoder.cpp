@@ -60,6 +60,12 @@ std::size_t FrameEncoder::waiting() const
     return waiting_.size();
 }
 
+bool FrameEncoder::idle() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return waiting_.empty() && busy_.empty();
+}
+
 bool FrameEncoder::takeNext(AreaPicture *picture)
 {
     for (auto it = waiting_.begin(); it != waiting_.end(); ++it) {

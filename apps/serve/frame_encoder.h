@@ -63,6 +63,8 @@ public:
     // Encodes and publishes every waiting picture, oldest first.
     void encodeWaiting();
     std::size_t waiting() const;
+    // Nothing waiting and nothing being encoded.
+    bool idle() const;
 
 private:
     void run();

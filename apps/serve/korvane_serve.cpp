@@ -3,7 +3,7 @@
 //
 // Threads, as in the simulator: the main thread owns the simulation (module
 // callbacks and host state) and runs the real-time loop; one network thread
-// moves the pages' bytes; one encoder thread makes PNG frames. They meet in
+// moves the pages' bytes; two encoder threads make PNG frames. They meet in
 // the input queue, the frame encoder's waiting pictures and the hub.
 
 #include <atomic>
@@ -96,6 +96,9 @@ int main(int argc, char **argv)
     roomOptions.framesPerSecond = options.framesPerSecond;
     roomOptions.network = options.network;
     roomOptions.cockpitPosition = options.cockpitPosition;
+    roomOptions.viewWidth = options.viewWidth;
+    roomOptions.viewHeight = options.viewHeight;
+    roomOptions.viewRate = options.viewRate;
     if (!room.load(roomOptions, &error)) {
         std::fprintf(stderr, "korvane-serve: %s\n", error.c_str());
         return 1;

@@ -71,6 +71,29 @@ bool RequiredNumber(const json &j, const char *type, const char *name, double lo
     return true;
 }
 
+// An integer field within lo..hi, read in 64 bits so that no larger number
+// converts with undefined behaviour.
+bool RequiredInteger(const json &j, const char *type, const char *name, std::int64_t lo, std::int64_t hi, int *out,
+                     std::string *reason)
+{
+    const json *f = Field(j, name);
+    if (!f || !f->is_number_integer()) {
+        *reason = std::string(type) + " needs an integer " + name;
+        return false;
+    }
+    bool fits = f->is_number_unsigned() ? f->get<std::uint64_t>() <= static_cast<std::uint64_t>(hi)
+                                        : f->get<std::int64_t>() >= lo && f->get<std::int64_t>() <= hi;
+    if (!fits) {
+        char text[96];
+        std::snprintf(text, sizeof(text), "%s %s must be within %lld..%lld", type, name, static_cast<long long>(lo),
+                      static_cast<long long>(hi));
+        *reason = text;
+        return false;
+    }
+    *out = static_cast<int>(f->get<std::int64_t>());
+    return true;
+}
+
 bool Flag(const json &j, const char *type, const char *name, bool required, bool *out, std::string *reason)
 {
     const json *f = Field(j, name);
@@ -207,6 +230,22 @@ bool WarpMessage::Parse(const json &j, WarpMessage *out, std::string *reason)
     return RequiredNumber(j, "warp", "warp", kMinWarp, kMaxWarp, &out->warp, reason);
 }
 
+bool ViewClickMessage::Parse(const json &j, const ClickableAreas &areas, ViewClickMessage *out, std::string *reason)
+{
+    if (!OnlyFields(j, "viewclick", {"x", "y"}, reason))
+        return false;
+    if (areas.viewWidth < 1 || areas.viewHeight < 1) {
+        *reason = "viewclick, but the server shows no 3D view";
+        return false;
+    }
+    ViewClickMessage m;
+    if (!RequiredInteger(j, "viewclick", "x", 0, areas.viewWidth - 1, &m.x, reason) ||
+        !RequiredInteger(j, "viewclick", "y", 0, areas.viewHeight - 1, &m.y, reason))
+        return false;
+    *out = m;
+    return true;
+}
+
 const char *RefusalName(Refusal r)
 {
     switch (r) {
@@ -269,6 +308,8 @@ bool ParsePageInput(std::string_view text, const ClickableAreas &areas, PageInpu
             ok = ParseAs<PauseMessage>(j, out, &reason);
         else if (name == "warp")
             ok = ParseAs<WarpMessage>(j, out, &reason);
+        else if (name == "viewclick")
+            ok = ParseAs<ViewClickMessage>(j, out, &reason, areas);
         else {
             SetRefusal(refused, Refusal::Unknown, "unknown message type " + Quoted(name));
             return false;

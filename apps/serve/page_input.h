@@ -19,6 +19,9 @@
 //       Stops or restarts simulation time.
 //   {"type":"warp","warp":10}
 //       Time acceleration, kMinWarp..kMaxWarp.
+//   {"type":"viewclick","x":412,"y":377}
+//       A left click on the 3D view. x, y: the pixel clicked, integers from
+//       the view picture's top-left corner, within its width and height.
 //
 // Anything else is refused, with the reason that goes into the WebSocket
 // close frame: a message that is too large, binary, not a JSON object with a
@@ -47,10 +50,12 @@ constexpr std::size_t kMaxTextBytes = 255;
 constexpr double kMinWarp = 0.1;
 constexpr double kMaxWarp = 100000.0;
 
-// The areas a click may name: those of the loaded cockpit that are drawn on
-// a texture and take mouse events.
+// What a page may click: the areas of the loaded cockpit that are drawn on
+// a texture and take mouse events, and the pixels of the 3D view.
 struct ClickableAreas {
     std::vector<int> ids;
+    int viewWidth = 0; // the 3D view's size in pixels; 0 while the server shows none
+    int viewHeight = 0;
     bool contains(int id) const;
 };
 
@@ -89,7 +94,14 @@ struct WarpMessage {
     static bool Parse(const nlohmann::json &j, WarpMessage *out, std::string *reason);
 };
 
-using PageInput = std::variant<ClickMessage, KeyMessage, TextMessage, CancelMessage, PauseMessage, WarpMessage>;
+struct ViewClickMessage {
+    int x = 0; // 0..viewWidth - 1 from the left edge of the 3D view
+    int y = 0; // 0..viewHeight - 1 from its top edge
+    static bool Parse(const nlohmann::json &j, const ClickableAreas &areas, ViewClickMessage *out, std::string *reason);
+};
+
+using PageInput =
+    std::variant<ClickMessage, KeyMessage, TextMessage, CancelMessage, PauseMessage, WarpMessage, ViewClickMessage>;
 
 enum class Refusal { Oversized, Binary, Malformed, Unknown, Invalid };
 constexpr int kRefusalKinds = 5;

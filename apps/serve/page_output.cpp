@@ -32,6 +32,8 @@ ClickableAreas CockpitLayout::clickable() const
     for (const AreaInfo &a : areas)
         if (a.clickable)
             c.ids.push_back(a.id);
+    c.viewWidth = view.width;
+    c.viewHeight = view.height;
     return c;
 }
 
@@ -48,6 +50,10 @@ OutMessagePtr HelloMessage(const CockpitLayout &layout, const std::string &scena
         areas.push_back({{"id", a.id}, {"width", a.width}, {"height", a.height}, {"clickable", a.clickable}});
     j["areas"] = areas;
     j["mfds"] = layout.mfds;
+    ordered_json zones = ordered_json::array();
+    for (const ViewZone &z : layout.view.zones)
+        zones.push_back({{"area", z.area}, {"x", z.x}, {"y", z.y}});
+    j["view"] = {{"width", layout.view.width}, {"height", layout.view.height}, {"zones", zones}};
     j["limits"] = {{"maxMessageBytes", kMaxMessageBytes},
                    {"maxTextBytes", kMaxTextBytes},
                    {"minWarp", kMinWarp},

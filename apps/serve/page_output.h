@@ -4,8 +4,12 @@
 //
 // Text messages (JSON objects, "type" first):
 //   hello     once, first: the protocol version, the cockpit's areas
-//             ({id, width, height, clickable}), its MFDs, the limits of the
-//             page's messages (page_input.h) and the keys the server knows.
+//             ({id, width, height, clickable}), its MFDs, the 3D view
+//             ({width, height, zones}: its size, 0 x 0 if the server shows
+//             none, and where each click zone's centre appears in it,
+//             {area, x, y} in continuous pixels, for the zones in view), the
+//             limits of the page's messages (page_input.h) and the keys the
+//             server knows.
 //   state     the clock: mjd, simTime (s), warp, paused, the focus vessel
 //             and the simulation's measured frames per second.
 //   mfd       one MFD's display: mfd (0 left, 1 right), on, title, lines.
@@ -21,7 +25,8 @@
 //   the rest     the image, in the header's format
 // Stream "area" carries the redrawn cockpit areas (area: the area id; texts:
 // the text the module wrote on it, in drawing order); seq counts every frame
-// the server sent, over all streams. Stream "view" is kept for the 3D view.
+// the server sent, over all streams. Stream "view" carries the 3D view from
+// the cockpit (area 0, no texts).
 
 #ifndef KORVANE_APPS_SERVE_PAGE_OUTPUT_H
 #define KORVANE_APPS_SERVE_PAGE_OUTPUT_H
@@ -52,11 +57,24 @@ struct AreaInfo {
     bool clickable = false;
 };
 
+// Where the centre of a cockpit area's click zone appears in the 3D view.
+struct ViewZone {
+    int area = 0;
+    double x = 0.0, y = 0.0; // continuous pixels from the view's top-left corner
+};
+
+struct ViewLayout {
+    int width = 0; // 0 x 0: no 3D view
+    int height = 0;
+    std::vector<ViewZone> zones;
+};
+
 // What the loaded cockpit shows: the areas drawn on textures, in
-// registration order, and the MFDs.
+// registration order, the MFDs and the 3D view.
 struct CockpitLayout {
     std::vector<AreaInfo> areas;
     std::vector<int> mfds;
+    ViewLayout view;
     ClickableAreas clickable() const;
 };
 

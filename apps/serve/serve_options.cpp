@@ -81,6 +81,18 @@ bool ParseServeOptions(int argc, char **argv, ServeOptions &out, std::string *er
                 return false;
             if (!ParseInteger(v, 1, kMaxPages, &out.maxPages))
                 return bad("page count (1..1000)");
+        } else if (arg == "--view-size") {
+            if (!value())
+                return false;
+            size_t x = v.find('x');
+            if (x == std::string::npos || !ParseInteger(v.substr(0, x), kMinViewSize, kMaxViewWidth, &out.viewWidth) ||
+                !ParseInteger(v.substr(x + 1), kMinViewSize, kMaxViewHeight, &out.viewHeight))
+                return bad("view size (WIDTHxHEIGHT, 16x16 to 3840x2160)");
+        } else if (arg == "--view-rate") {
+            if (!value())
+                return false;
+            if (!ParseNumber(v, &out.viewRate) || out.viewRate < 0.0 || out.viewRate > kMaxViewRate)
+                return bad("view rate (0 to 30 pictures a second)");
         } else if (arg == "--cockpit") {
             if (!value())
                 return false;
@@ -107,6 +119,8 @@ std::string ServeUsageText()
            "  --fps N           simulation frames per second, 1 to 120 (default 30)\n"
            "  --max-pages N     pages connected at once, 1 to 1000 (default 64)\n"
            "  --cockpit N       cockpit position to enter (default 0)\n"
+           "  --view-size WxH   size of the 3D view from the cockpit (default 960x540)\n"
+           "  --view-rate N     most pictures of the 3D view a second, 0 for none (default 5)\n"
            "  --no-network      run without the tracking network\n"
            "  --help            list the options\n";
 }

@@ -16,12 +16,19 @@ struct ServeOptions {
     int framesPerSecond = 30;         // 1..kMaxFramesPerSecond
     int maxPages = 64;                // 1..kMaxPages
     int cockpitPosition = 0;
+    int viewWidth = 960;              // the 3D view's picture, kMinViewSize..kMaxViewWidth
+    int viewHeight = 540;             // kMinViewSize..kMaxViewHeight
+    double viewRate = 5.0;            // most pictures of the 3D view a second, 0..kMaxViewRate; 0: none
     bool network = true;
     bool help = false;
 };
 
 constexpr int kMaxFramesPerSecond = 120;
 constexpr int kMaxPages = 1000;
+constexpr int kMinViewSize = 16;
+constexpr int kMaxViewWidth = 3840;
+constexpr int kMaxViewHeight = 2160;
+constexpr double kMaxViewRate = 30.0;
 
 // Parses argv. False with a message in *error for a bad option or value.
 bool ParseServeOptions(int argc, char **argv, ServeOptions &out, std::string *error);

@@ -15,6 +15,30 @@ void ServerStats::setSimulation(double simTimeSeconds, double mjd, double frames
     lagSeconds_ = lagSeconds;
 }
 
+namespace {
+
+void KeepLongest(std::atomic<std::uint64_t> &longest, std::uint64_t micros)
+{
+    std::uint64_t known = longest.load();
+    while (micros > known && !longest.compare_exchange_weak(known, micros)) {
+    }
+}
+
+} // namespace
+
+void ServerStats::viewRendered(std::uint64_t micros)
+{
+    viewsRendered++;
+    viewRenderMicros += micros;
+    KeepLongest(viewRenderMaxMicros, micros);
+}
+
+void ServerStats::viewGathered(std::uint64_t micros)
+{
+    viewGatherMicros += micros;
+    KeepLongest(viewGatherMaxMicros, micros);
+}
+
 std::string ServerStats::toJson() const
 {
     nlohmann::ordered_json j;
@@ -37,6 +61,15 @@ std::string ServerStats::toJson() const
     j["messagesSent"] = messagesSent.load();
     j["bytesSent"] = bytesSent.load();
     j["messagesDropped"] = messagesDropped.load();
+    const std::uint64_t views = viewsRendered.load();
+    auto mean = [views](const Counter &micros) {
+        return views ? micros.load() / 1000.0 / static_cast<double>(views) : 0.0;
+    };
+    j["view"] = {{"rendered", views},
+                 {"drawMeanMs", mean(viewRenderMicros)},
+                 {"drawMaxMs", viewRenderMaxMicros.load() / 1000.0},
+                 {"gatherMeanMs", mean(viewGatherMicros)},
+                 {"gatherMaxMs", viewGatherMaxMicros.load() / 1000.0}};
     std::lock_guard<std::mutex> lock(simMutex_);
     j["simulation"] = {{"simTime", simTimeSeconds_},
                        {"mjd", mjd_},

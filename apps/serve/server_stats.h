@@ -1,6 +1,6 @@
 // The server's counters, shown at /stats: connections, messages taken and
-// refused (by kind), frames encoded, sent and dropped for slow pages, and
-// the simulation's own figures. Counters only grow; any thread adds to them.
+// refused (by kind), frames encoded, sent and dropped for slow pages, the
+// 3D view's pictures and their time, and the simulation's own figures. Counters only grow; any thread adds to them.
 
 #ifndef KORVANE_APPS_SERVE_SERVER_STATS_H
 #define KORVANE_APPS_SERVE_SERVER_STATS_H
@@ -34,7 +34,16 @@ public:
     Counter bytesSent{0};
     Counter messagesDropped{0}; // replaced by a newer one of their stream before a slow page took them
 
+    Counter viewsRendered{0};    // pictures of the 3D view, drawn by the view worker
+    Counter viewRenderMicros{0}; // their time, in all
+    std::atomic<std::uint64_t> viewRenderMaxMicros{0};
+    Counter viewGatherMicros{0}; // the simulation thread's part: gathering and copying the pictures' input
+    std::atomic<std::uint64_t> viewGatherMaxMicros{0};
+
     void refused(Refusal kind) { refusedByKind_[static_cast<int>(kind)]++; }
+    // One picture of the 3D view took this long to draw / to gather.
+    void viewRendered(std::uint64_t micros);
+    void viewGathered(std::uint64_t micros);
     std::uint64_t refusedCount(Refusal kind) const { return refusedByKind_[static_cast<int>(kind)].load(); }
 
     // The simulation thread's figures, set once a second or so.

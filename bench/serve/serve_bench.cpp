@@ -9,7 +9,9 @@
 // A frame's latency is the time from the module's redraw (the moment
 // clbkVCRedrawEvent returned with the new picture, stamped in the frame's
 // header) to the moment a client has the whole frame message; server and
-// clients share this process's steady clock.
+// clients share this process's steady clock. The 3D view's frames (stream
+// "view", on by default as in korvane-serve) are counted apart: theirs runs
+// from the moment the simulation thread gathered the view's input.
 
 #include <benchmark/benchmark.h>
 
@@ -75,6 +77,11 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         return framesByArea_;
     }
+    std::vector<double> viewLatenciesMs() const
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return viewLatenciesMs_;
+    }
     // Only frames drawn from this moment on count.
     void startCounting() { counting_.store(true); }
 
@@ -106,6 +113,10 @@ private:
             nlohmann::json h = nlohmann::json::parse(header);
             double ms = (serve::ClockMicroseconds(now) - h["drawnAtUs"].get<std::int64_t>()) / 1000.0;
             std::lock_guard<std::mutex> lock(mutex_);
+            if (h["stream"] == "view") {
+                viewLatenciesMs_.push_back(ms);
+                continue;
+            }
             latenciesMs_.push_back(ms);
             framesByArea_[h["area"].get<int>()]++;
         }
@@ -118,6 +129,7 @@ private:
     mutable std::mutex mutex_;
     std::vector<double> latenciesMs_;
     std::map<int, int> framesByArea_;
+    std::vector<double> viewLatenciesMs_;
 };
 
 double Percentile(std::vector<double> v, double p)
@@ -135,19 +147,27 @@ struct RunFigures {
     double loopFramesPerSecond = 0.0;
     double minPageFramesPerSecond = 0.0; // the slowest page's frames per second, all areas
     double minScreenFramesPerSecond = 0.0; // the slowest page's slowest screen
-    std::vector<double> latenciesMs; // every page's frames
+    std::vector<double> latenciesMs; // every page's frames of the cockpit's areas
+    std::vector<double> viewLatenciesMs; // every page's frames of the 3D view
+    double minViewFramesPerSecond = 0.0; // the slowest page's
+    std::uint64_t viewsRendered = 0;
+    double viewRenderMeanMs = 0.0, viewRenderMaxMs = 0.0; // by the view worker
+    double viewGatherMeanMs = 0.0, viewGatherMaxMs = 0.0; // on the simulation thread
 };
 
 // The server as korvane-serve runs it, with `pages` watchers, for the run's
 // length of wall-clock time.
-bool RunServer(int pages, RunFigures *out, std::string *error)
+bool RunServer(int pages, RunFigures *out, std::string *error, bool view = true)
 {
     serve::Hub hub;
     serve::ServerStats stats;
     serve::InputQueue inputs(256);
     serve::FrameEncoder encoder(hub, stats);
     auto room = std::make_unique<serve::ControlRoom>(hub, encoder, inputs, stats);
-    if (!room->load(serve::ControlRoomOptions(), error))
+    serve::ControlRoomOptions options;
+    if (!view)
+        options.viewRate = 0.0;
+    if (!room->load(options, error))
         return false;
     serve::WebServerOptions webOptions;
     webOptions.port = 0;
@@ -183,12 +203,21 @@ bool RunServer(int pages, RunFigures *out, std::string *error)
     double counted = RunSeconds(); // the pages' frames are counted over the last part of the run
     encoder.stop();
     web.reset(); // closes every page's connection
+    out->viewsRendered = stats.viewsRendered.load();
+    out->viewRenderMeanMs = out->viewsRendered ? stats.viewRenderMicros.load() / 1000.0 / out->viewsRendered : 0.0;
+    out->viewRenderMaxMs = stats.viewRenderMaxMicros.load() / 1000.0;
+    out->viewGatherMeanMs = out->viewsRendered ? stats.viewGatherMicros.load() / 1000.0 / out->viewsRendered : 0.0;
+    out->viewGatherMaxMs = stats.viewGatherMaxMicros.load() / 1000.0;
     out->minPageFramesPerSecond = 1e9;
     out->minScreenFramesPerSecond = 1e9;
+    out->minViewFramesPerSecond = 1e9;
     for (auto &w : watchers) {
         w->join();
         std::vector<double> l = w->latenciesMs();
         out->latenciesMs.insert(out->latenciesMs.end(), l.begin(), l.end());
+        std::vector<double> v = w->viewLatenciesMs();
+        out->viewLatenciesMs.insert(out->viewLatenciesMs.end(), v.begin(), v.end());
+        out->minViewFramesPerSecond = std::min(out->minViewFramesPerSecond, v.size() / counted);
         std::map<int, int> byArea = w->framesByArea();
         int total = 0;
         for (const auto &entry : byArea)
@@ -234,9 +263,32 @@ void BM_RedrawToFrameOneWatcher(benchmark::State &state)
         state.counters["p50_ms"] = gFigures["one_p50"] = Percentile(f.latenciesMs, 0.50);
         state.counters["p95_ms"] = gFigures["one_p95"] = Percentile(f.latenciesMs, 0.95);
         state.counters["max_ms"] = Percentile(f.latenciesMs, 1.0);
+        state.counters["loop_fps"] = gFigures["one_loop_fps"] = f.loopFramesPerSecond;
+        state.counters["view_fps"] = gFigures["one_view_fps"] = f.minViewFramesPerSecond;
+        state.counters["view_p95_ms"] = gFigures["one_view_p95"] = Percentile(f.viewLatenciesMs, 0.95);
+        state.counters["view_draw_ms"] = gFigures["one_view_draw_mean"] = f.viewRenderMeanMs;
+        state.counters["view_gather_ms"] = gFigures["one_view_gather_mean"] = f.viewGatherMeanMs;
+        state.counters["view_gather_max_ms"] = gFigures["one_view_gather_max"] = f.viewGatherMaxMs;
     }
 }
 BENCHMARK(BM_RedrawToFrameOneWatcher)->Unit(benchmark::kSecond)->Iterations(1);
+
+// The same without the 3D view, for comparison.
+void BM_RedrawToFrameOneWatcherNoView(benchmark::State &state)
+{
+    InRoot root;
+    for (auto _ : state) {
+        RunFigures f;
+        std::string error;
+        if (!root.ok() || !RunServer(1, &f, &error, false)) {
+            state.SkipWithError(error.empty() ? "no simulator root" : error.c_str());
+            return;
+        }
+        state.counters["p95_ms"] = gFigures["one_noview_p95"] = Percentile(f.latenciesMs, 0.95);
+        state.counters["loop_fps"] = gFigures["one_noview_loop_fps"] = f.loopFramesPerSecond;
+    }
+}
+BENCHMARK(BM_RedrawToFrameOneWatcherNoView)->Unit(benchmark::kSecond)->Iterations(1);
 
 void BM_TwentyWatchers(benchmark::State &state)
 {
@@ -254,6 +306,8 @@ void BM_TwentyWatchers(benchmark::State &state)
         state.counters["page_fps_min"] = gFigures["twenty_page_fps"] = f.minPageFramesPerSecond;
         state.counters["screen_fps_min"] = gFigures["twenty_screen_fps"] = f.minScreenFramesPerSecond;
         state.counters["p95_ms"] = gFigures["twenty_p95"] = Percentile(f.latenciesMs, 0.95);
+        state.counters["view_fps_min"] = gFigures["twenty_view_fps"] = f.minViewFramesPerSecond;
+        state.counters["view_gather_max_ms"] = gFigures["twenty_view_gather_max"] = f.viewGatherMaxMs;
     }
 }
 BENCHMARK(BM_TwentyWatchers)->Unit(benchmark::kSecond)->Iterations(1);
@@ -317,12 +371,22 @@ void PrintTable()
     const Row rows[] = {
         {"redraw to frame received, 95th percentile, 1 watcher", "one_p95", "ms", 50.0, false},
         {"redraw to frame received, median, 1 watcher", "one_p50", "ms", -1.0, false},
+        {"simulation frames per s, 1 watcher", "one_loop_fps", "", -1.0, false},
+        {"3D view frames per s received, 1 watcher", "one_view_fps", "", -1.0, false},
+        {"3D view drawn by its worker, mean", "one_view_draw_mean", "ms", -1.0, false},
+        {"3D view gathered on the simulation thread, mean", "one_view_gather_mean", "ms", -1.0, false},
+        {"3D view gathered on the simulation thread, longest", "one_view_gather_max", "ms", -1.0, false},
+        {"3D view from gathering to frame received, 95th percentile", "one_view_p95", "ms", -1.0, false},
+        {"without the 3D view: redraw to frame, 95th percentile, 1 watcher", "one_noview_p95", "ms", 50.0, false},
+        {"without the 3D view: simulation frames per s, 1 watcher", "one_noview_loop_fps", "", -1.0, false},
         {"simulated s per wall-clock s, 20 watchers", "twenty_sim_per_wall", "", 0.99, true},
         {"simulation lag, 20 watchers", "twenty_lag", "s", -1.0, false},
         {"simulation frames per s, 20 watchers", "twenty_loop_fps", "", -1.0, false},
         {"frames per s of the slowest of 20 watchers", "twenty_page_fps", "", 2.0, true},
         {"frames per s of its slowest screen", "twenty_screen_fps", "", -1.0, false},
         {"redraw to frame received, 95th percentile, 20 watchers", "twenty_p95", "ms", -1.0, false},
+        {"3D view frames per s of the slowest of 20 watchers", "twenty_view_fps", "", -1.0, false},
+        {"3D view gathered on the simulation thread, longest, 20 watchers", "twenty_view_gather_max", "ms", -1.0, false},
         {"PNG encoding of screen 0 (1024 x 1024)", "encode_ms", "ms", -1.0, false},
     };
     std::printf("\n| Figure | Measured | Target | Met |\n|---|---|---|---|\n");

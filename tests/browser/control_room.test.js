@@ -98,6 +98,8 @@ test('Ctrl+T opens the module\'s input box and the typed name becomes screen 0\'
   await expect(page.locator('#area-0')).toHaveAttribute('aria-label', new RegExp('Target: ' + name));
   expect(await pixelDigest(page, 'area-0', 64)).not.toBe(titleBand);
 
+  // The screenshot shows the 3D view too.
+  await expect(page.locator('#view-canvas')).toHaveAttribute('data-seq', /^\d+$/);
   const shot = testInfo.outputPath('controlroom-page.png');
   await page.screenshot({ path: shot, fullPage: true });
   if (process.env.KORVANE_SCREENSHOT) {
@@ -142,6 +144,28 @@ test('a click on the right MFD\'s power button switches that MFD off', async ({ 
   // Switched off, the panel shows only its frames and SEL, MNU, PWR.
   await expect.poll(() => texts(page, 'area-303')).toEqual(['SEL', 'MNU', 'PWR']);
   expect(await pixelDigest(page, 'area-303')).not.toBe(before);
+});
+
+test('a click on the 3D view presses the MFD button seen there', async ({ page }) => {
+  await openRoom(page);
+  const canvas = page.locator('#view-canvas');
+  await expect(canvas).toHaveAttribute('data-seq', /^\d+$/);
+  await expect(page.locator('#view')).toBeVisible();
+  // Where the server's camera sees the left MFD's select button (its click
+  // zone's centre, as the hello reports it), on the canvas as it is shown.
+  const view = await page.evaluate(() => window.controlRoom.hello.view);
+  const select = view.zones.find((z) => z.area === 214);
+  expect(select).toBeTruthy();
+  expect(await texts(page, 'area-300')).not.toContain('ORB');
+  const seq = Number(await canvas.getAttribute('data-seq'));
+  const b = await canvas.boundingBox();
+  const border = await canvas.evaluate((c) => c.clientLeft);
+  const scale = (b.width - 2 * border) / view.width;
+  await canvas.click({ position: { x: border + select.x * scale, y: border + select.y * scale } });
+  // The MFD shows its mode selection, on its display, its panel and in the view.
+  await expect(page.locator('#mfd-0 .mfd-title')).toHaveText('Mode selection');
+  await expect.poll(() => texts(page, 'area-300')).toContain('ORB');
+  await expect.poll(async () => Number(await canvas.getAttribute('data-seq'))).toBeGreaterThan(seq);
 });
 
 test('pause stops the clock and the warp buttons change the time acceleration', async ({ page }) => {

@@ -1,6 +1,7 @@
 // End to end: a click through a pixel of the view from the main desk, cast
-// as a ray from the cockpit camera, reaches the MFD button seen there, and
-// a click beside a button reaches nothing.
+// as a ray from the camera the room's pictures are drawn through (the
+// vessel view of the preview and the live server), reaches the MFD button
+// seen there, and a click beside a button reaches nothing.
 
 #include <algorithm>
 #include <string>
@@ -13,6 +14,7 @@
 #include "headless/sketchpad_recorder.h"
 #include "headless/vc.h"
 #include "headless/vecmath.h"
+#include "headless/vessel_view.h"
 #include "headless/world.h"
 #include "recording.h"
 
@@ -52,8 +54,9 @@ protected:
         std::string error;
         ASSERT_TRUE(sim_.loadScenarioText(kScenario, &error)) << error;
         ASSERT_TRUE(sim_.loadCockpit(0));
-        camera_ = headless::CockpitCamera(sim_.focus()->cameraOffset, headless::VirtualCockpit::instance().camera(),
-                                          headless::HeadTurn{});
+        headless::ViewSpec seat;
+        seat.fovDeg = headless::SessionFovDeg(sim_);
+        camera_ = headless::VesselView().camera(*sim_.focus(), seat);
         headless::ClearRecordings();
         sim_.frame(0.1); // the panels' first drawing
     }
@@ -75,6 +78,7 @@ protected:
 TEST_F(MfdRayClickTest, ClickOnEachSelectButtonSeenFromTheDeskShowsThatMfdsModeSelection)
 {
     EXPECT_EQ(camera_.position.y, -1.55) << "the camera of position 0";
+    EXPECT_EQ(camera_.fovYDeg, 40.0) << "a scenario without a camera block";
     const struct {
         int selectArea, panelArea, otherPanel;
     } mfds[] = {{214, 300, 303}, {114, 303, 300}};

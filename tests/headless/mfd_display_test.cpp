@@ -74,6 +74,20 @@ TEST_F(MfdDisplayTest, EachMfdShowsItsTitleAndLinesOnASquareSurface)
     ASSERT_GE(texts.size(), 2u);
     EXPECT_EQ(texts[1], "Reference  Moon");
     EXPECT_EQ(MfdDisplays::instance().surface(0), left);
+
+    // The right MFD's menu holds the longest lines an MFD shows (36
+    // characters): they end within the display's 16-pixel right margin.
+    ASSERT_NE(MfdModel::instance().sendKey(1, 0x29), 0); // the menu key
+    SURFHANDLE menu = MfdDisplays::instance().paint(1);
+    EXPECT_EQ(TextsOn(menu).at(1), "ALT  Altitude: mean radius or ground");
+    const Surface *painted = SurfaceFromHandle(menu);
+    int inMargin = 0, text = 0;
+    for (int y = 0; y < 512; ++y)
+        for (int x = 0; x < 512; ++x)
+            if (painted->Pixel(x, y) == 0x00E000u)
+                (x >= 512 - 16 ? inMargin : text)++;
+    EXPECT_GT(text, 500);
+    EXPECT_EQ(inMargin, 0);
 }
 
 TEST_F(MfdDisplayTest, SwitchedOffMfdIsBlackAndOtherMfdsHaveNoDisplay)

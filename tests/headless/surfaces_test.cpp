@@ -1,5 +1,6 @@
 #include "headless/surfaces.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "headless/resources.h"
+#include "headless/sketchpad_recorder.h"
 
 namespace headless {
 namespace {
@@ -99,6 +101,36 @@ TEST(SurfaceTest, PixelsRegistryAndDestruction)
     DestroySurface(nullptr);
     EXPECT_EQ(local, 0);
     EXPECT_EQ(LiveResources().invalidReleases, before.invalidReleases + 2);
+}
+
+TEST(SurfaceTest, EveryWayOfWritingChangesTheVersionAndNoTwoSurfacesShareOne)
+{
+    SetSketchpadMode(SketchpadMode::RasterAndRecord); // sketchpads and blits that paint
+    SURFHANDLE a = CreateSurface(8, 8), b = CreateSurface(8, 8);
+    Surface *sa = SurfaceFromHandle(a), *sb = SurfaceFromHandle(b);
+    std::vector<uint64_t> seen = {sa->version(), sb->version()};
+    EXPECT_EQ(static_cast<const Surface *>(sa)->data()[0], 0xFF000000u); // reading changes nothing
+    EXPECT_EQ(sa->version(), seen[0]);
+    auto changed = [&](const char *how) {
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), sa->version()), 0) << how;
+        seen.push_back(sa->version());
+    };
+    sa->data()[0] = 0xFFFFFFFFu;
+    changed("data()");
+    sa->SetPixel(1, 1, kRed);
+    changed("SetPixel");
+    sa->Fill(kGreen);
+    changed("Fill");
+    oapi::Sketchpad *skp = oapiGetSketchpad(a);
+    skp->Line(0, 0, 7, 7);
+    oapiReleaseSketchpad(skp);
+    changed("a sketchpad");
+    oapiBlt(a, b, 0, 0, 0, 0, 4, 4);
+    changed("a blit onto it");
+    EXPECT_EQ(sb->version(), seen[1]) << "the blit's source is only read";
+    ClearRecordings();
+    DestroySurface(a);
+    DestroySurface(b);
 }
 
 TEST(SurfaceTest, PinnedSurfaceOutlivesDestroy)

@@ -104,11 +104,20 @@ TEST_F(MeshStoreTest, MeshesLoadFromTheRootWithTheirTextures)
     EXPECT_EQ(oapiGetTextureHandle(nullptr, 1), nullptr);
     EXPECT_EQ(headless::LiveResources().surfaces, surfacesBefore + 2);
 
-    // Clearing the store frees the textures and makes the handle stale.
+    // The 3D view reads the static texture once, under an id of its own;
+    // the dynamic one, and empty slots, have none.
+    const uint64_t redId = m->textureStaticId(2);
+    EXPECT_NE(redId, 0u);
+    for (DWORD slot : {0u, 1u, 3u, 4u, 5u})
+        EXPECT_EQ(m->textureStaticId(slot), 0u) << slot;
+
+    // Clearing the store frees the textures and makes the handle stale; the
+    // mesh loaded again is read again, under a new id.
     MeshStore::instance().clear();
     EXPECT_EQ(headless::LiveResources().surfaces, surfacesBefore);
     EXPECT_EQ(MeshStore::instance().fromHandle(mesh), nullptr);
     EXPECT_EQ(oapiGetTextureHandle(mesh, 1), nullptr);
+    EXPECT_NE(MeshStore::instance().fromHandle(oapiLoadMeshGlobal("Test\\Panel"))->textureStaticId(2), redId);
 }
 
 TEST_F(MeshStoreTest, MissingOrDamagedMeshesGiveNullHandles)

@@ -232,14 +232,19 @@ TEST(RoomMeshesTest, ScreensHangSideBySideWithTheirWholeTextureFacingTheRoom)
             maxY = std::max(maxY, v.y);
             // UV (0, 0) at the top left as the room sees it, (1, 1) bottom right.
             EXPECT_DOUBLE_EQ(v.u, (v.x - -0.7) / 3.9);
-            EXPECT_DOUBLE_EQ(v.v, (3.5 - v.y) / 3.9);
+            EXPECT_DOUBLE_EQ(v.v, (2.5 - v.y) / 3.9);
         }
         EXPECT_EQ(minX, -0.7);
         EXPECT_EQ(maxX, 3.2);
-        EXPECT_EQ(minY, -0.4);
-        EXPECT_EQ(maxY, 3.5);
+        EXPECT_EQ(minY, -1.4);
+        EXPECT_EQ(maxY, 2.5);
         EXPECT_NEAR((minX + maxX) / 2 + kOffsets[2 + i].x, centres[i], 1e-9);
-        EXPECT_NEAR(minY + kOffsets[2 + i].y, -0.5, 1e-9); // the bottom edge, above the MFDs
+        // From the forward place, looking straight ahead with 40 degrees of
+        // view, the screen's centre is in the picture (at most 20 degrees
+        // above the eye); from the seat the whole face is (below).
+        const double centreY = (minY + maxY) / 2 + kOffsets[2 + i].y;
+        EXPECT_LE((centreY - kForwardPlace.y) / (kOffsets[2 + i].z - kForwardPlace.z),
+                  std::tan(20.0 * 3.14159265358979323846 / 180.0));
         // The bezel stays in front of the front wall (z 9.4).
         for (const MeshGroup &g : mesh.groups)
             for (const headless::MeshVertex &v : g.vertices)

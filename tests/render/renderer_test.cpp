@@ -179,6 +179,19 @@ TEST(RendererTest, ChangedTexturePixelsShowInTheNextPictureUnlessDeclaredUnchang
     EXPECT_NE(next, id);
     RenderGroups(FrontView(), {square}, {{16, 16, pixels.data(), next}}, image);
     ExpectColour(image, 160, 120, 0, 255, 0);
+
+    // Changing pixels with a version are read again only when it changes
+    // (or they lie elsewhere).
+    RenderGroups(FrontView(), {square}, {{16, 16, pixels.data(), 0, 7}}, image);
+    ExpectColour(image, 160, 120, 0, 255, 0);
+    std::fill(pixels.begin(), pixels.end(), 0xFFFF0000u);
+    RenderGroups(FrontView(), {square}, {{16, 16, pixels.data(), 0, 7}}, image);
+    ExpectColour(image, 160, 120, 0, 255, 0);
+    RenderGroups(FrontView(), {square}, {{16, 16, pixels.data(), 0, 8}}, image);
+    ExpectColour(image, 160, 120, 255, 0, 0);
+    std::vector<uint32_t> elsewhere(16 * 16, 0xFF0000FFu);
+    RenderGroups(FrontView(), {square}, {{16, 16, elsewhere.data(), 0, 8}}, image);
+    ExpectColour(image, 160, 120, 0, 0, 255);
 }
 
 TEST(RendererTest, TexturesSeenFromAfarAreAveragedNotAliased)

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "apps/serve/key_codes.h"
+#include "headless/mfd.h"
 #include "headless/simulator.h"
 #include "headless/surfaces.h"
 #include "headless/vc.h"
@@ -248,6 +249,77 @@ TEST_F(ControlRoomTest, APanelClickIsTheCockpitClickAtThatPointOfTheTexture)
     // Nor is a click on an area the cockpit no longer has.
     send({ClickMessage{999, 0.5, 0.5}});
     EXPECT_EQ(ignored + 2, stats_.inputsIgnored.load());
+}
+
+TEST_F(ControlRoomTest, TheViewIsDrawnForWatchingPagesWhenItChangesAndAClickOnItPressesTheButtonSeenThere)
+{
+    // From the seat at 40 degrees the left MFD's select button (-0.685202,
+    // -1.958942, -5.380787) appears at 480 + dx / dz / 0.64706 x 480, 270 +
+    // dy / dz / 0.36397 x 270 = (166.08, 457.35) of the 960 x 540 view.
+    const json &view = page_->newest["hello"]["view"];
+    EXPECT_EQ(960, view["width"]);
+    EXPECT_EQ(540, view["height"]);
+    ASSERT_EQ(30u, view["zones"].size()); // every button of both MFDs
+    auto select = std::find_if(view["zones"].begin(), view["zones"].end(), [](const json &z) { return z["area"] == 214; });
+    ASSERT_NE(view["zones"].end(), select);
+    EXPECT_NEAR(166.08, (*select)["x"].get<double>(), 0.01);
+    EXPECT_NEAR(457.35, (*select)["y"].get<double>(), 0.01);
+
+    // While the first step's areas are encoded the view waits for the next.
+    const std::vector<json> &frames = page_->frames["view"];
+    step();
+    EXPECT_TRUE(frames.empty());
+    step();
+    ASSERT_EQ(1u, frames.size());
+    EXPECT_EQ(960, frames[0]["width"]);
+    // Paused, nothing the view shows changes: no new pictures.
+    send({PauseMessage{true}});
+    for (int i = 0; i < 8; ++i)
+        step(0.25);
+    const size_t settled = frames.size();
+    for (int i = 0; i < 8; ++i)
+        step(0.25);
+    EXPECT_EQ(settled, frames.size());
+
+    // A click on the select button's pixel selects the MFD's mode, and the
+    // view shows it; half-way to the menu button, (187.87, 456.03), nothing.
+    send({ViewClickMessage{166, 457}}, 0.25);
+    step(0.25);
+    EXPECT_EQ("Mode selection", page_->newest["mfd/0"]["title"]);
+    std::vector<std::string> labels = Texts(page_->frames["area/300"].back());
+    EXPECT_NE(labels.end(), std::find(labels.begin(), labels.end(), "ORB"));
+    EXPECT_GT(frames.size(), settled);
+    std::uint64_t ignored = stats_.inputsIgnored.load();
+    send({ViewClickMessage{187, 456}}, 0.25);
+    EXPECT_EQ(ignored + 1, stats_.inputsIgnored.load());
+
+    // No page watching, no view, though the right MFD (its select button at
+    // (748.05, 457.36)) changes.
+    hub_.detachAll();
+    std::uint64_t drawn = stats_.viewsRendered.load();
+    send({ViewClickMessage{748, 457}}, 0.25);
+    for (int i = 0; i < 4; ++i)
+        step(0.25);
+    EXPECT_EQ("Mode selection", headless::MfdModel::instance().title(1));
+    EXPECT_EQ(drawn, stats_.viewsRendered.load());
+}
+
+TEST_F(ControlRoomTest, WithoutTheViewTheHelloSaysSoAndTheViewTakesNoClicks)
+{
+    ControlRoomOptions options;
+    options.root = KORVANE_ROOT_DIR;
+    options.scenario = scenarioPath_;
+    options.network = false;
+    options.viewRate = 0.0;
+    std::string error;
+    ASSERT_TRUE(room_->load(options, &error)) << error;
+    EXPECT_EQ(0, page_->newest["hello"]["view"]["width"]);
+    EXPECT_EQ(0, hub_.clickableAreas().viewWidth); // so the pages' viewclick messages are refused
+    std::uint64_t ignored = stats_.inputsIgnored.load();
+    send({ViewClickMessage{166, 457}}); // one queued before is ignored
+    step(0.25);
+    EXPECT_EQ(ignored + 1, stats_.inputsIgnored.load());
+    EXPECT_TRUE(page_->frames["view"].empty());
 }
 
 TEST_F(ControlRoomTest, PauseStopsTimeButNotTheButtonsAndWarpScalesTheSteps)

@@ -23,12 +23,12 @@ struct Case {
 };
 
 template <typename Message>
-void CheckTable(const std::vector<Case> &cases, std::vector<Message> *parsed)
+void CheckTable(const std::vector<Case> &cases, std::vector<Message> *parsed, const ClickableAreas &areas = kPanels)
 {
     for (const Case &c : cases) {
         PageInput input;
         RefusedInput refused;
-        bool ok = ParsePageInput(c.text, kPanels, &input, &refused);
+        bool ok = ParsePageInput(c.text, areas, &input, &refused);
         EXPECT_EQ(c.ok, ok) << c.text << " -> " << refused.reason;
         if (ok) {
             ASSERT_TRUE(std::holds_alternative<Message>(input)) << c.text;
@@ -68,6 +68,42 @@ TEST(PageInputTest, ClickTable)
     EXPECT_EQ(300, parsed[1].area);
     EXPECT_DOUBLE_EQ(0.0, parsed[1].u);
     EXPECT_DOUBLE_EQ(1.0, parsed[1].v);
+}
+
+TEST(PageInputTest, ViewClickTable)
+{
+    // The panels and a 3D view of 960 x 540 pixels.
+    const ClickableAreas withView{{300, 303}, 960, 540};
+    std::vector<ViewClickMessage> parsed;
+    CheckTable<ViewClickMessage>(
+        {
+            {R"({"type":"viewclick","x":166,"y":457})", true, {}},
+            {R"({"y":539,"x":959,"type":"viewclick"})", true, {}}, // the last pixel
+            {R"({"type":"viewclick","x":0,"y":0})", true, {}},
+            {R"({"type":"viewclick","x":960,"y":10})", false, Refusal::Invalid}, // one past the right edge
+            {R"({"type":"viewclick","x":10,"y":540})", false, Refusal::Invalid},
+            {R"({"type":"viewclick","x":-1,"y":10})", false, Refusal::Invalid},
+            {R"({"type":"viewclick","x":166.5,"y":457})", false, Refusal::Invalid}, // a pixel is whole
+            {R"({"type":"viewclick","x":"166","y":457})", false, Refusal::Invalid},
+            {R"({"type":"viewclick","x":4294967462,"y":457})", false, Refusal::Invalid}, // 166 + 2^32
+            {R"({"type":"viewclick","x":18446744073709551615,"y":457})", false, Refusal::Invalid},
+            {R"({"type":"viewclick","x":-9223372036854775808,"y":457})", false, Refusal::Invalid},
+            {R"({"type":"viewclick","x":166})", false, Refusal::Invalid},
+            {R"({"type":"viewclick","x":166,"y":457,"button":2})", false, Refusal::Invalid},
+        },
+        &parsed, withView);
+    ASSERT_EQ(3u, parsed.size());
+    EXPECT_EQ(166, parsed[0].x);
+    EXPECT_EQ(457, parsed[0].y);
+    EXPECT_EQ(959, parsed[1].x);
+    EXPECT_EQ(539, parsed[1].y);
+
+    // A server that shows no 3D view takes no clicks on it.
+    CheckTable<ViewClickMessage>({{R"({"type":"viewclick","x":0,"y":0})", false, Refusal::Invalid}}, &parsed);
+    PageInput input;
+    RefusedInput refused;
+    ASSERT_FALSE(ParsePageInput(R"({"type":"viewclick","x":960,"y":0})", withView, &input, &refused));
+    EXPECT_EQ("viewclick x must be within 0..959", refused.reason);
 }
 
 TEST(PageInputTest, KeyTable)

@@ -134,9 +134,13 @@ TEST(HubTest, ClickableAreasFollowTheLayout)
     EXPECT_FALSE(hub.clickableAreas().contains(303));
     CockpitLayout layout;
     layout.areas = {{0, 1024, 1024, false}, {300, 256, 256, true}, {303, 256, 256, true}};
+    layout.view.width = 960;
+    layout.view.height = 540;
     hub.setLayout(layout);
     ClickableAreas clickable = hub.clickableAreas();
     EXPECT_EQ((std::vector<int>{300, 303}), clickable.ids);
+    EXPECT_EQ(960, clickable.viewWidth); // clicks on the view are checked against its size
+    EXPECT_EQ(540, clickable.viewHeight);
     EXPECT_EQ(3u, hub.layout().areas.size());
 }
 

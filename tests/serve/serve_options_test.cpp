@@ -27,6 +27,9 @@ TEST(ServeOptionsTest, DefaultsServeTheDefaultScenarioOnLoopbackPort8730)
     EXPECT_EQ("Scenarios/Korvane/Default.scn", o.scenario);
     EXPECT_DOUBLE_EQ(1.0, o.warp);
     EXPECT_TRUE(o.network);
+    EXPECT_EQ(960, o.viewWidth);
+    EXPECT_EQ(540, o.viewHeight);
+    EXPECT_DOUBLE_EQ(5.0, o.viewRate);
     EXPECT_FALSE(o.help);
 }
 
@@ -35,7 +38,8 @@ TEST(ServeOptionsTest, EveryOptionAndItsLimits)
     ServeOptions o;
     std::string error;
     ASSERT_TRUE(Parse({"--port", "0", "--listen", "0.0.0.0", "--warp", "100000", "--fps", "120", "--max-pages", "1",
-                       "--root", "r", "--scenario", "s.scn", "--cockpit", "2", "--no-network"},
+                       "--root", "r", "--scenario", "s.scn", "--cockpit", "2", "--no-network", "--view-size",
+                       "3840x2160", "--view-rate", "0"},
                       &o, &error))
         << error;
     EXPECT_EQ(0, o.port);
@@ -47,12 +51,18 @@ TEST(ServeOptionsTest, EveryOptionAndItsLimits)
     EXPECT_EQ("s.scn", o.scenario);
     EXPECT_EQ(2, o.cockpitPosition);
     EXPECT_FALSE(o.network);
+    EXPECT_EQ(3840, o.viewWidth);
+    EXPECT_EQ(2160, o.viewHeight);
+    EXPECT_DOUBLE_EQ(0.0, o.viewRate);
 
     const std::vector<std::vector<std::string>> bad = {
         {"--port", "65536"}, {"--port", "-1"},      {"--port", "80.5"},     {"--port"},
         {"--warp", "0.09"},  {"--warp", "100001"},  {"--warp", "nan"},      {"--warp", "1e999"},
         {"--fps", "0"},      {"--fps", "121"},      {"--max-pages", "0"},   {"--listen", ""},
         {"--frobnicate"},    {"--warp", "10x"},
+        {"--view-size", "15x540"}, {"--view-size", "960x2161"}, {"--view-size", "3841x10"}, {"--view-size", "960"},
+        {"--view-size", "960x"}, {"--view-size", "x540"}, {"--view-size", "960.5x540"}, {"--view-rate", "-1"},
+        {"--view-rate", "31"}, {"--view-rate", "nan"},
     };
     for (const auto &args : bad) {
         ServeOptions b;

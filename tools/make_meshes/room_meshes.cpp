@@ -39,7 +39,12 @@ constexpr double kRoofY = 4.6;
 constexpr double kParapetTopY = 5.2;
 
 // The screens' face in each screen mesh's own frame, and the bezel behind it.
-constexpr double kScreenLeft = -0.7, kScreenRight = 3.2, kScreenBottom = -0.4, kScreenTop = 3.5;
+// With the mesh offsets the faces span y -1.5..2.4: from the seat (position
+// 0) just above the desk's top edge, which hides everything below -1.1
+// degrees, and from the forward place (position 1, eye at y -1, 5.3 m away)
+// the lower three fifths in view straight ahead, their centres within the
+// 20 degrees above the eye's line.
+constexpr double kScreenLeft = -0.7, kScreenRight = 3.2, kScreenBottom = -1.4, kScreenTop = 2.5;
 constexpr double kBezelMargin = 0.08, kBezelDepth = 0.08;
 
 const char *const kScreenTexturePaths[3] = {"Korvane\\Screen0.dds", "Korvane\\Screen1.dds", "Korvane\\Screen2.dds"};
