@@ -407,24 +407,6 @@ std::string Simulator::saveScenarioText() const
     return out;
 }
 
-bool Simulator::cameraFieldOfView(double *degrees) const
-{
-    const ScenarioSection *camera = FindSection(sections_, "CAMERA");
-    if (!camera)
-        return false;
-    for (const std::string &line : camera->lines) {
-        if (strncasecmp(line.c_str(), "FOV", 3) != 0 || (line.size() > 3 && line[3] != ' ' && line[3] != '\t'))
-            continue;
-        char *end = nullptr;
-        double fov = std::strtod(line.c_str() + 3, &end);
-        if (end != line.c_str() + 3 && fov > 0.0 && fov < 180.0) {
-            *degrees = fov;
-            return true;
-        }
-    }
-    return false;
-}
-
 bool Simulator::saveScenario(const std::string &path, std::string *error) const
 {
     std::ofstream out(resolve(path));

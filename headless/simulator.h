@@ -89,9 +89,6 @@ public:
     // and ships (BEGIN_CAMERA, BEGIN_MFD, ...), as read; saved back as they
     // are.
     const std::vector<ScenarioSection> &sections() const { return sections_; }
-    // The camera's field of view (degrees) from the FOV line of the
-    // scenario's camera section; false if it has none.
-    bool cameraFieldOfView(double *degrees) const;
 
     // Creates a visual for every vessel (clbkVisualCreated with reference
     // count 1) / destroys them (clbkVisualDestroyed).

@@ -12,6 +12,7 @@
 
 #include "VesselAPI.h"
 #include "headless/messages.h"
+#include "headless/vessel_view.h"
 #include "headless/simulator.h"
 #include "headless/vessel.h"
 #include "headless/world.h"
@@ -219,9 +220,7 @@ TEST(SimulatorConfigTest, OtherSectionsAndAttitudeAreWrittenBackAsRead)
                                               "BEGIN_MFD Left\n  TYPE Orbit\nEND_MFD\n") +
                                          "BEGIN_Plugin\n  X 1\nEND_Plugin\n",
                                      &error));
-    double fov = 0.0;
-    ASSERT_TRUE(sim.cameraFieldOfView(&fov));
-    EXPECT_EQ(fov, 50.0);
+    EXPECT_EQ(headless::SessionFovDeg(sim), 50.0);
     sim.frame(10.0);
     std::string saved = sim.saveScenarioText();
     size_t camera = saved.find("BEGIN_CAMERA\n  TARGET S\n  MODE Extern\n  FOV 50.00\nEND_CAMERA\n");
@@ -239,10 +238,10 @@ TEST(SimulatorConfigTest, OtherSectionsAndAttitudeAreWrittenBackAsRead)
     EXPECT_NE(saved.find("  AROT 10 -35 80\n"), std::string::npos);
     EXPECT_EQ(saved.find("  AROT 10 -35 80\n"), saved.rfind("  AROT 10 -35 80\n"));
 
-    // No camera section, or no FOV line in it: no field of view.
+    // No camera section: the cockpit's default field of view.
     headless::Simulator plain("/nonexistent-korvane-root");
     ASSERT_TRUE(plain.loadScenarioText(Scenario("S:Generic\nEND\n"), &error));
-    EXPECT_FALSE(plain.cameraFieldOfView(&fov));
+    EXPECT_EQ(headless::SessionFovDeg(plain), 40.0);
 }
 
 TEST(SimulatorConfigTest, TanksBeyondTheLimitAreKeptAsText)
