@@ -3,7 +3,6 @@
 // control room and saves the scenario.
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +16,7 @@
 #include "headless/sketchpad_recorder.h"
 #include "headless/vc.h"
 #include "headless/simulator.h"
+#include "headless/session_paths.h"
 #include "headless/vecmath.h"
 #include "headless/vessel_view.h"
 #include "headless/world.h"
@@ -25,31 +25,6 @@ namespace {
 
 // The tracking network's plug-in, Modules/Plugin/KorvaneNet.so.
 constexpr char kNetworkPlugin[] = "KorvaneNet";
-
-std::string CurrentDirectory()
-{
-    char buf[PATH_MAX];
-    return getcwd(buf, sizeof(buf)) ? std::string(buf) : std::string(".");
-}
-
-std::string ExecutableDirectory()
-{
-    char buf[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
-    if (n <= 0)
-        return ".";
-    buf[n] = '\0';
-    std::string path(buf);
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-}
-
-std::string Absolute(const std::string &path, const std::string &base)
-{
-    if (path.empty() || path[0] == '/')
-        return path;
-    return base + "/" + path;
-}
 
 void PrintSummary()
 {
@@ -191,14 +166,12 @@ int main(int argc, char **argv)
 
     // Paths on the command line are the user's, relative to where the
     // preview was started; the simulator itself runs in its root.
-    std::string startDir = CurrentDirectory();
-    std::string root = options.root.empty() ? ExecutableDirectory() + "/root" : Absolute(options.root, startDir);
-    std::string outDir = Absolute(options.outDir, startDir);
-    std::string savePath = options.savePath.empty() ? outDir + "/saved.scn" : Absolute(options.savePath, startDir);
-    std::string scenario = options.scenario;
-    if (!scenario.empty() && scenario[0] != '/' && access((root + "/" + scenario).c_str(), R_OK) != 0 &&
-        access(Absolute(scenario, startDir).c_str(), R_OK) == 0)
-        scenario = Absolute(scenario, startDir);
+    headless::SessionPaths paths = headless::ResolveSessionPaths(options.root, options.scenario);
+    const std::string &startDir = paths.startDir;
+    const std::string &root = paths.root;
+    const std::string &scenario = paths.scenario;
+    std::string outDir = headless::AbsolutePath(options.outDir, startDir);
+    std::string savePath = options.savePath.empty() ? outDir + "/saved.scn" : headless::AbsolutePath(options.savePath, startDir);
     if (chdir(root.c_str()) != 0) {
         std::fprintf(stderr, "korvane-preview: cannot enter the simulator root %s\n", root.c_str());
         return 1;
@@ -257,7 +230,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "korvane-preview: %s\n", error.c_str());
         return 1;
     }
-    if (!options.reportPath.empty() && !preview::WriteRunReport(Absolute(options.reportPath, startDir), &error)) {
+    if (!options.reportPath.empty() && !preview::WriteRunReport(headless::AbsolutePath(options.reportPath, startDir), &error)) {
         std::fprintf(stderr, "korvane-preview: %s\n", error.c_str());
         return 1;
     }

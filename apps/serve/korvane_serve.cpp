@@ -7,7 +7,6 @@
 // the input queue, the frame encoder's waiting pictures and the hub.
 
 #include <atomic>
-#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -20,6 +19,7 @@
 #include "apps/serve/serve_options.h"
 #include "apps/serve/server_stats.h"
 #include "apps/serve/web_server.h"
+#include "headless/session_paths.h"
 #include "headless/world.h"
 
 namespace {
@@ -30,31 +30,6 @@ constexpr std::size_t kInputLine = 256;
 std::atomic<bool> gStop{false};
 
 void OnSignal(int) { gStop.store(true); }
-
-std::string CurrentDirectory()
-{
-    char buf[PATH_MAX];
-    return getcwd(buf, sizeof(buf)) ? std::string(buf) : std::string(".");
-}
-
-std::string ExecutableDirectory()
-{
-    char buf[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
-    if (n <= 0)
-        return ".";
-    buf[n] = '\0';
-    std::string path(buf);
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-}
-
-std::string Absolute(const std::string &path, const std::string &base)
-{
-    if (path.empty() || path[0] == '/')
-        return path;
-    return base + "/" + path;
-}
 
 } // namespace
 
@@ -73,12 +48,9 @@ int main(int argc, char **argv)
 
     // As the simulator does, the session runs with its root as the current
     // directory; paths on the command line are the user's.
-    std::string startDir = CurrentDirectory();
-    std::string root = options.root.empty() ? ExecutableDirectory() + "/root" : Absolute(options.root, startDir);
-    std::string scenario = options.scenario;
-    if (scenario[0] != '/' && access((root + "/" + scenario).c_str(), R_OK) != 0 &&
-        access(Absolute(scenario, startDir).c_str(), R_OK) == 0)
-        scenario = Absolute(scenario, startDir);
+    headless::SessionPaths paths = headless::ResolveSessionPaths(options.root, options.scenario);
+    const std::string &root = paths.root;
+    const std::string &scenario = paths.scenario;
     if (chdir(root.c_str()) != 0) {
         std::fprintf(stderr, "korvane-serve: cannot enter the simulator root %s\n", root.c_str());
         return 1;
