@@ -38,6 +38,32 @@ inline const headless::DrawCall *FindText(const std::vector<headless::DrawCall> 
     return nullptr;
 }
 
+// The texts of the last sketchpad obtained on surface, in drawing order.
+inline std::vector<std::string> TextsOn(SURFHANDLE surface)
+{
+    std::vector<std::string> texts;
+    for (const headless::DrawCall &c : LastCallsOn(surface))
+        if (c.op == headless::DrawOp::Text)
+            texts.push_back(c.text);
+    return texts;
+}
+
+inline bool Shows(const std::vector<std::string> &texts, const char *text)
+{
+    for (const std::string &t : texts)
+        if (t == text)
+            return true;
+    return false;
+}
+
+// A scenario holding one building at Houston and nothing else.
+constexpr char kBuildingOnlyScenario[] = "BEGIN_SHIPS\n"
+                                         "Houston:Korvane\n"
+                                         "  STATUS Landed Earth\n"
+                                         "  POS -95.09 29.5593\n"
+                                         "END\n"
+                                         "END_SHIPS\n";
+
 // Index of the first call matching op (and text, if given); -1 if none.
 inline int IndexOf(const std::vector<headless::DrawCall> &calls, headless::DrawOp op, const std::string &text = "")
 {

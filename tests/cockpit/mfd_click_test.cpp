@@ -15,35 +15,18 @@
 
 namespace {
 
-const char kScenario[] = "BEGIN_SHIPS\n"
-                         "Houston:Korvane\n"
-                         "  STATUS Landed Earth\n"
-                         "  POS -95.09 29.5593\n"
-                         "END\n"
-                         "END_SHIPS\n";
-
-// The texts drawn on a panel's texture in the last frame, or none.
-std::vector<std::string> PanelTexts(SURFHANDLE panel)
-{
-    std::vector<std::string> texts;
-    for (const headless::DrawCall &c : testsupport::LastCallsOn(panel))
-        if (c.op == headless::DrawOp::Text)
-            texts.push_back(c.text);
-    return texts;
-}
-
 TEST(MfdClickTest, SelectButtonClickShowsTheModeSelectionLabelsNextFrame)
 {
     headless::Simulator sim(KORVANE_ROOT_DIR);
     std::string error;
-    ASSERT_TRUE(sim.loadScenarioText(kScenario, &error)) << error;
+    ASSERT_TRUE(sim.loadScenarioText(testsupport::kBuildingOnlyScenario, &error)) << error;
     ASSERT_TRUE(sim.loadCockpit(0));
     const headless::VcArea *rightPanel = headless::VirtualCockpit::instance().area(303);
     ASSERT_NE(rightPanel, nullptr);
 
     headless::ClearRecordings();
     sim.frame(0.1); // the panels' first drawing
-    std::vector<std::string> before = PanelTexts(rightPanel->texture);
+    std::vector<std::string> before = testsupport::TextsOn(rightPanel->texture);
     ASSERT_FALSE(before.empty());
     EXPECT_EQ(std::count(before.begin(), before.end(), std::string("ORB")), 0);
 
@@ -52,9 +35,9 @@ TEST(MfdClickTest, SelectButtonClickShowsTheModeSelectionLabelsNextFrame)
     ASSERT_NE(select, nullptr);
     headless::ClearRecordings();
     ASSERT_TRUE(sim.clickAt(headless::VirtualCockpit::zoneCentre(*select)));
-    EXPECT_TRUE(PanelTexts(rightPanel->texture).empty()); // nothing drawn before the frame
+    EXPECT_TRUE(testsupport::TextsOn(rightPanel->texture).empty()); // nothing drawn before the frame
     sim.frame(0.1);
-    std::vector<std::string> after = PanelTexts(rightPanel->texture);
+    std::vector<std::string> after = testsupport::TextsOn(rightPanel->texture);
     for (const char *mode : {"ORB", "SRF", "MAP", "COM", "SEL", "MNU", "PWR"})
         EXPECT_EQ(std::count(after.begin(), after.end(), std::string(mode)), 1) << mode;
 
@@ -66,7 +49,7 @@ TEST(MfdClickTest, SelectButtonClickShowsTheModeSelectionLabelsNextFrame)
     headless::ClearRecordings();
     ASSERT_TRUE(sim.clickAt(headless::VirtualCockpit::zoneCentre(*third)));
     sim.frame(0.1);
-    after = PanelTexts(rightPanel->texture);
+    after = testsupport::TextsOn(rightPanel->texture);
     EXPECT_EQ(std::count(after.begin(), after.end(), std::string("ORB")), 0);
     EXPECT_EQ(std::count(after.begin(), after.end(), std::string("ZM+")), 1);
 

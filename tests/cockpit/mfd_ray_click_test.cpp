@@ -20,31 +20,13 @@
 
 namespace {
 
-const char kScenario[] = "BEGIN_SHIPS\n"
-                         "Houston:Korvane\n"
-                         "  STATUS Landed Earth\n"
-                         "  POS -95.09 29.5593\n"
-                         "END\n"
-                         "END_SHIPS\n";
-
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 
 std::vector<std::string> PanelTexts(int panelArea)
 {
     const headless::VcArea *panel = headless::VirtualCockpit::instance().area(panelArea);
-    std::vector<std::string> texts;
-    if (!panel)
-        return texts;
-    for (const headless::DrawCall &c : testsupport::LastCallsOn(panel->texture))
-        if (c.op == headless::DrawOp::Text)
-            texts.push_back(c.text);
-    return texts;
-}
-
-bool Shows(const std::vector<std::string> &texts, const char *label)
-{
-    return std::find(texts.begin(), texts.end(), std::string(label)) != texts.end();
+    return panel ? testsupport::TextsOn(panel->texture) : std::vector<std::string>();
 }
 
 class MfdRayClickTest : public ::testing::Test {
@@ -52,7 +34,7 @@ protected:
     void SetUp() override
     {
         std::string error;
-        ASSERT_TRUE(sim_.loadScenarioText(kScenario, &error)) << error;
+        ASSERT_TRUE(sim_.loadScenarioText(testsupport::kBuildingOnlyScenario, &error)) << error;
         ASSERT_TRUE(sim_.loadCockpit(0));
         headless::ViewSpec seat;
         seat.fovDeg = headless::SessionFovDeg(sim_);
@@ -83,13 +65,13 @@ TEST_F(MfdRayClickTest, ClickOnEachSelectButtonSeenFromTheDeskShowsThatMfdsModeS
         int selectArea, panelArea, otherPanel;
     } mfds[] = {{214, 300, 303}, {114, 303, 300}};
     for (const auto &m : mfds) {
-        ASSERT_FALSE(Shows(PanelTexts(m.panelArea), "ORB"));
+        ASSERT_FALSE(testsupport::Shows(PanelTexts(m.panelArea), "ORB"));
         const headless::VcArea *select = headless::VirtualCockpit::instance().area(m.selectArea);
         ASSERT_NE(select, nullptr);
         headless::ClearRecordings();
         ASSERT_TRUE(ClickPixelOf(headless::VirtualCockpit::zoneCentre(*select)));
         sim_.frame(0.1);
-        EXPECT_TRUE(Shows(PanelTexts(m.panelArea), "ORB")) << m.selectArea;
+        EXPECT_TRUE(testsupport::Shows(PanelTexts(m.panelArea), "ORB")) << m.selectArea;
         EXPECT_TRUE(PanelTexts(m.otherPanel).empty()) << "the other panel is not redrawn";
     }
 
@@ -100,7 +82,7 @@ TEST_F(MfdRayClickTest, ClickOnEachSelectButtonSeenFromTheDeskShowsThatMfdsModeS
     headless::ClearRecordings();
     ASSERT_TRUE(ClickPixelOf(headless::VirtualCockpit::zoneCentre(*third)));
     sim_.frame(0.1);
-    EXPECT_TRUE(Shows(PanelTexts(303), "ZM+"));
+    EXPECT_TRUE(testsupport::Shows(PanelTexts(303), "ZM+"));
 }
 
 TEST_F(MfdRayClickTest, ClickBesideEveryButtonDoesNothing)

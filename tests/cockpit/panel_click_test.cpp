@@ -16,33 +16,12 @@
 
 namespace {
 
-const char kScenario[] = "BEGIN_SHIPS\n"
-                         "Houston:Korvane\n"
-                         "  STATUS Landed Earth\n"
-                         "  POS -95.09 29.5593\n"
-                         "END\n"
-                         "END_SHIPS\n";
-
-std::vector<std::string> PanelTexts(SURFHANDLE panel)
-{
-    std::vector<std::string> texts;
-    for (const headless::DrawCall &c : testsupport::LastCallsOn(panel))
-        if (c.op == headless::DrawOp::Text)
-            texts.push_back(c.text);
-    return texts;
-}
-
-bool Shows(const std::vector<std::string> &texts, const char *label)
-{
-    return std::find(texts.begin(), texts.end(), std::string(label)) != texts.end();
-}
-
 class PanelClickTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         std::string error;
-        ASSERT_TRUE(sim.loadScenarioText(kScenario, &error)) << error;
+        ASSERT_TRUE(sim.loadScenarioText(testsupport::kBuildingOnlyScenario, &error)) << error;
         ASSERT_TRUE(sim.loadCockpit(0));
         headless::ClearRecordings();
         sim.frame(0.1); // the panels' first drawing
@@ -100,8 +79,8 @@ TEST_F(PanelClickTest, EveryDrawnFrameClickedInTheRoomReachesItsOwnMfd)
             headless::ClearRecordings();
             ASSERT_TRUE(sim.clickAt(p));
             sim.frame(0.1);
-            EXPECT_FALSE(PanelTexts(panel[side]).empty()) << area->id;
-            EXPECT_TRUE(PanelTexts(panel[1 - side]).empty()) << area->id;
+            EXPECT_FALSE(testsupport::TextsOn(panel[side]).empty()) << area->id;
+            EXPECT_TRUE(testsupport::TextsOn(panel[1 - side]).empty()) << area->id;
         }
         std::sort(reached.begin(), reached.end());
         EXPECT_EQ(std::unique(reached.begin(), reached.end()), reached.end()) << "two frames on one button";
@@ -111,26 +90,26 @@ TEST_F(PanelClickTest, EveryDrawnFrameClickedInTheRoomReachesItsOwnMfd)
 TEST_F(PanelClickTest, ClicksOnTheMappedFramesChangeTheLabels)
 {
     // The right MFD shows Surface mode. SEL (frame at 113, 225) lists the modes.
-    EXPECT_TRUE(Shows(PanelTexts(panel[1]), "ALT"));
+    EXPECT_TRUE(testsupport::Shows(testsupport::TextsOn(panel[1]), "ALT"));
     Click(1, 113, 225);
-    std::vector<std::string> texts = PanelTexts(panel[1]);
+    std::vector<std::string> texts = testsupport::TextsOn(panel[1]);
     for (const char *mode : {"ORB", "SRF", "MAP", "COM"})
-        EXPECT_TRUE(Shows(texts, mode)) << mode;
+        EXPECT_TRUE(testsupport::Shows(texts, mode)) << mode;
     // The third button of the first column (frame at 68, 85) picks Map mode.
     Click(1, 68, 85);
-    texts = PanelTexts(panel[1]);
-    EXPECT_FALSE(Shows(texts, "ORB"));
-    EXPECT_TRUE(Shows(texts, "ZM+"));
+    texts = testsupport::TextsOn(panel[1]);
+    EXPECT_FALSE(testsupport::Shows(texts, "ORB"));
+    EXPECT_TRUE(testsupport::Shows(texts, "ZM+"));
 
     // The left MFD's PWR frame (53, 225) switches it off: no labels; again: back.
     Click(0, 53, 225);
-    texts = PanelTexts(panel[0]);
-    EXPECT_TRUE(Shows(texts, "PWR"));
-    EXPECT_FALSE(Shows(texts, "REF"));
+    texts = testsupport::TextsOn(panel[0]);
+    EXPECT_TRUE(testsupport::Shows(texts, "PWR"));
+    EXPECT_FALSE(testsupport::Shows(texts, "REF"));
     Click(0, 53, 225);
-    EXPECT_TRUE(Shows(PanelTexts(panel[0]), "REF"));
+    EXPECT_TRUE(testsupport::Shows(testsupport::TextsOn(panel[0]), "REF"));
     // The left MFD's clicks left the right panel alone.
-    EXPECT_TRUE(PanelTexts(panel[1]).empty());
+    EXPECT_TRUE(testsupport::TextsOn(panel[1]).empty());
 }
 
 } // namespace
