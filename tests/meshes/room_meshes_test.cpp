@@ -420,7 +420,7 @@ TEST_F(PanelAlignmentTest, EveryDrawnButtonFrameLiesOnItsClickZone)
     headless::VirtualCockpit::instance().beginLoad(0);
     ASSERT_TRUE(korvane::LoadCockpit(*building, 0));
 
-    // The spec's table of centres (6 decimals) for the buttons it lists.
+    // The cockpit's published table of button centres (6 decimals).
     const std::map<int, V> table = {
         {200, {-0.770604, -1.657845, -5.320146}}, {205, {-0.753203, -1.908759, -5.385087}},
         {206, {-0.641562, -1.657845, -5.285569}}, {211, {-0.624161, -1.908759, -5.350511}},
