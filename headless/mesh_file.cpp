@@ -24,7 +24,9 @@ private:
     std::string why_;
 };
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+// The blanks between words, as the simulator's scanf-style reading sees
+// them: a carriage return inside a line separates words too.
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
 
 std::string_view Trim(std::string_view s)
 {
@@ -427,8 +429,10 @@ std::string WriteMeshText(const MeshFile &mesh)
 {
     std::string out = "MSHX1\nGROUPS " + std::to_string(mesh.groups.size()) + "\n";
     for (const MeshGroup &g : mesh.groups) {
+        // A label read from "LABEL<text>" may be as long as the line allows:
+        // then it goes back without the blank, which the reader trims anyway.
         if (!g.label.empty())
-            out += "LABEL " + g.label + "\n";
+            out += (g.label.size() + 6 < kMeshLineChars ? "LABEL " : "LABEL") + g.label + "\n";
         out += "MATERIAL " + std::to_string(g.material) + "\n";
         out += "TEXTURE " + std::to_string(g.texture) + "\n";
         if (g.noNormals)
@@ -460,7 +464,10 @@ std::string WriteMeshText(const MeshFile &mesh)
         return Number(c.r) + " " + Number(c.g) + " " + Number(c.b) + " " + Number(c.a);
     };
     for (const MeshMaterial &m : mesh.materials) {
-        out += "MATERIAL " + m.name + "\n";
+        // The name on a material's own line only helps a reader of the file
+        // (the list above holds the names); a long one would make the line
+        // too long to be read back.
+        out += m.name.size() + 9 < kMeshLineChars ? "MATERIAL " + m.name + "\n" : std::string("MATERIAL\n");
         out += colour(m.diffuse) + "\n" + colour(m.ambient) + "\n";
         out += colour(m.specular) + " " + Number(m.specularPower) + "\n" + colour(m.emissive) + "\n";
     }

@@ -33,7 +33,8 @@
 //   n lines  <path> [D]             relative to Textures/, backslashes; D
 //                                   marks a dynamic texture (a module draws on it)
 //
-// UV (0, 0) is the top-left corner of a texture. Lines may end in CR LF.
+// UV (0, 0) is the top-left corner of a texture. Lines may end in CR LF; a
+// CR within a line is a blank between words.
 //
 // Damaged files have these outcomes (the reader returns false with the line
 // number and the reason; the caller sees no mesh, as the simulator gives a
@@ -116,7 +117,8 @@ bool ReadMeshFile(const std::string &path, MeshFile *mesh, std::string *error = 
 // The text of a mesh: every group with its LABEL, MATERIAL and TEXTURE
 // lines (and NONORMAL, FLAG, ZBIAS, TEXWRAP where set), numbers with up to
 // six decimals and no trailing zeros (a billion or more in exponent form),
-// LF line ends. Reading it back gives the mesh again (to those six decimals).
+// LF line ends. Reading it back gives the mesh again (to those six decimals);
+// a material's own MATERIAL line leaves out a name too long for the line.
 std::string WriteMeshText(const MeshFile &mesh);
 
 } // namespace headless

@@ -139,6 +139,23 @@ TEST(MeshFileTest, WrittenTextReadsBackAsTheSameMesh)
     EXPECT_EQ(headless::WriteMeshText(again), text);
 }
 
+// Names as long as a line can hold come back whole: the writer must not
+// make their lines longer than the reader takes.
+TEST(MeshFileTest, NamesAsLongAsALineReadBack)
+{
+    const std::string label(250, 'L'), name(255, 'M');
+    const std::string text = "MSHX1\nGROUPS 1\nLABEL" + label + "\nMATERIAL 1\nGEOM 3 1\n" +
+                             "0 0 0 0 0 -1\n0 1 0 0 0 -1\n1 1 0 0 0 -1\n0 1 2\n" + "MATERIALS 1\n" + name +
+                             "\nMATERIAL\n1 1 1 1\n1 1 1 1\n0 0 0 1\n0 0 0 1\n";
+    MeshFile mesh, again;
+    std::string error;
+    ASSERT_TRUE(ReadMeshText(text, &mesh, &error)) << error;
+    ASSERT_TRUE(ReadMeshText(headless::WriteMeshText(mesh), &again, &error)) << error;
+    EXPECT_EQ(again.groups.at(0).label, label);
+    EXPECT_EQ(again.materials.at(0).name, name);
+    EXPECT_EQ(again.groups.at(0).material, 1u);
+}
+
 std::string Group(const std::string &geom, const std::string &body) { return "MSHX1\nGROUPS 1\n" + geom + "\n" + body; }
 
 const std::string kTriangle = "0 0 0 0 0 -1 0 0\n0 1 0 0 0 -1 0 0\n1 1 0 0 0 -1 0 0\n";
@@ -215,6 +232,14 @@ TEST(MeshFileTest, TolerableFilesReadWithTheirDefinedMeaning)
     EXPECT_TRUE(ReadMeshText(Group("SHADOW\nGEOM 3 1", kTriangle + "0 1 2\n"), &mesh, &error)) << error;
     EXPECT_TRUE(ReadMeshText("MSHX1\nGROUPS 0\n", &mesh, &error)) << error;
     EXPECT_TRUE(mesh.groups.empty());
+
+    // A carriage return inside a line is a blank between words, so a texture
+    // path never ends in one (the writer's line would lose it).
+    ASSERT_TRUE(ReadMeshText(Group("GEOM 3 1", kTriangle + "0 1 2\nTEXTURES 1\n\r Korvane\\x.dds\rD\n"), &mesh,
+                             &error))
+        << error;
+    EXPECT_EQ(mesh.textures.at(0).path, "Korvane\\x.dds");
+    EXPECT_TRUE(mesh.textures.at(0).dynamic);
 
     EXPECT_FALSE(headless::ReadMeshFile("/nonexistent/Korvane.msh", &mesh, &error));
     EXPECT_NE(error.find("cannot open"), std::string::npos);
